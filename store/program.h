@@ -1,0 +1,50 @@
+#pragma once
+// The program-wide state: the catalogue connection, one record buffer and use
+// count per table declaration, the saved storage error, request and response,
+// and the way the program ends after a fatal message. Passed to every window
+// and process instead of living in globals.
+#include "platform/storage/database.h"
+#include "platform/storage/table.h"
+#include "platform/ui/prompter.h"
+#include "store/tables.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace cx {
+
+class Program
+{
+public:
+    Program(const QString &databasePath, Prompter &prompter);
+    ~Program();
+
+    Database &database() { return m_db; }
+    Table &table(TableId id) { return *m_tables.at(static_cast<int>(id)); }
+    int &useCount(TableId id) { return m_useCounts.at(static_cast<int>(id)); }
+    Prompter &prompter() { return m_prompter; }
+
+    // A fatal failure: the closing message has been shown and the program must
+    // end without touching anything more. Callers unwind and the shell exits.
+    void halt(const QString &closingMessage);
+    bool halted() const { return m_halted; }
+    QString haltMessage() const { return m_haltMessage; }
+
+    // The error a record service keeps until its message is shown.
+    std::optional<StorageError> savedError;
+
+    // Request to a form (1 insert, 2 change, 3 delete, 4 copy/select) and its response (1 completed, 2 cancelled).
+    int request = 0;
+    int response = 0;
+
+private:
+    Database m_db;
+    Prompter &m_prompter;
+    std::array<std::unique_ptr<Table>, kTableCount> m_tables;
+    std::array<int, kTableCount> m_useCounts{};
+    bool m_halted = false;
+    QString m_haltMessage;
+};
+
+} // namespace cx
