@@ -6,6 +6,7 @@
 #include "platform/storage/database.h"
 #include "platform/storage/table.h"
 #include "platform/ui/prompter.h"
+#include "store/settings.h"
 #include "store/tables.h"
 
 #include <array>
@@ -33,6 +34,10 @@ public:
 
     // The error a record service keeps until its message is shown.
     std::optional<StorageError> savedError;
+
+    // The preferences as the settings load left them, and the report criteria.
+    Settings settings;
+    ReportCriteria criteria;
 
     // Request to a form (1 insert, 2 change, 3 delete, 4 copy/select) and its response (1 completed, 2 cancelled).
     int request = 0;

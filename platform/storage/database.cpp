@@ -131,7 +131,9 @@ StorageCode Database::setEngineError(int rc, const QString &sql)
     }
     m_error = makeError(code);
     m_error.systemCode = rc;
-    m_error.systemText = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    // The connection's message is the more precise one, when it is about this result.
+    m_error.systemText = m_db && sqlite3_extended_errcode(m_db) == rc ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                                                      : QString::fromUtf8(sqlite3_errstr(rc));
     if (code == StorageCode::SystemError)
         m_error.text = m_error.systemText;
     if (code == StorageCode::SystemError || code == StorageCode::NotACatalogue)
