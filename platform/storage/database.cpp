@@ -271,6 +271,13 @@ Statement Database::statement(const QString &sql)
         setEngineError(rc, sql);
         return Statement();
     }
+    // Filters make new statements; keep the cache bounded. Callers never hold a
+    // statement across a call that prepares another, so dropping them is safe.
+    if (m_statements.size() >= kMaxCachedStatements) {
+        for (sqlite3_stmt *s : std::as_const(m_statements))
+            sqlite3_finalize(s);
+        m_statements.clear();
+    }
     m_statements.insert(sql, stmt);
     return Statement(stmt);
 }

@@ -83,6 +83,7 @@ public:
     int takeInjectedOpenFailure() { return std::exchange(m_failNextOpen, 0); }
 
     static constexpr int kDefaultWaitMs = 2000;
+    static constexpr int kMaxCachedStatements = 256;
 
 private:
     StorageCode checkFileHeader();

@@ -90,6 +90,8 @@ private slots:
     void stockShellReadsAndChecksTheFile();
     void buildRepairsKeys();
     void openClassifiesDamage();
+    void sendCommand_data();
+    void sendCommand();
 };
 
 void TestStorage::keysIgnoreCaseForEveryLetter_data()
@@ -596,6 +598,28 @@ void TestStorage::openClassifiesDamage()
         if (QFile::exists(path))
             QCOMPARE_EQ(t.open(), StorageCode::NotACatalogue);
     }
+}
+
+void TestStorage::sendCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("openWaitMs");
+    QTest::newRow("recover") << "Recover=10" << 0 << 10000;
+    QTest::newRow("recover, any case and spaces") << " recover = 3 " << 0 << 3000;
+    QTest::newRow("quick scan on") << "QUICKSCAN=on" << 0 << 2000;
+    QTest::newRow("quick scan off") << "quickscan=OFF" << 0 << 2000;
+    QTest::newRow("quick scan junk") << "QUICKSCAN=maybe" << int(StorageCode::InvalidCommand) << 2000;
+    QTest::newRow("recover without number") << "Recover=" << int(StorageCode::InvalidCommand) << 2000;
+    QTest::newRow("unknown") << "DROP TABLE people" << int(StorageCode::InvalidCommand) << 2000;
+}
+
+void TestStorage::sendCommand()
+{
+    QFETCH(QString, command);
+    Database db(QStringLiteral("/nonexistent/cantorix.db"));
+    QTEST(int(db.sendCommand(command)), "code");
+    QTEST(db.openWaitMs(), "openWaitMs");
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
