@@ -1,12 +1,11 @@
 #include "shell/aboutbox.h"
 
+#include "platform/ui/svgpixmap.h"
 #include "shell/mainframe.h"
 #include "store/version.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QSvgRenderer>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace cx {
@@ -17,19 +16,9 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     setWindowTitle(tr("About Cantorix"));
 
     // The logo half as large again as drawn, at the pixel density of the screen.
-    QSvgRenderer renderer(MainFrame::builtInLogoPath());
-    const QSize size = renderer.defaultSize() * 3 / 2;
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(size * ratio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(ratio);
     auto *logo = new QLabel;
     logo->setObjectName(QStringLiteral("aboutLogo"));
-    logo->setPixmap(pixmap);
+    logo->setPixmap(svgPixmap(MainFrame::builtInLogoPath(), 1.5, devicePixelRatioF()));
     logo->setAlignment(Qt::AlignCenter);
 
     auto *version = new QLabel(versionCaption());

@@ -1,5 +1,7 @@
 #include "shell/splash.h"
 
+#include "platform/ui/svgpixmap.h"
+
 #include "store/version.h"
 
 #include <QCloseEvent>
@@ -7,7 +9,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 static void initShellResources()
@@ -35,19 +36,9 @@ Splash::Splash(QWidget *frame)
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
 
-    QSvgRenderer renderer(picturePath());
-    const QSize size = renderer.defaultSize();
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(size * ratio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(ratio);
     auto *picture = new QLabel;
     picture->setObjectName(QStringLiteral("splashPicture"));
-    picture->setPixmap(pixmap);
+    picture->setPixmap(svgPixmap(picturePath(), 1.0, devicePixelRatioF()));
     picture->setAlignment(Qt::AlignCenter);
 
     auto *caption = new QLabel(versionCaption());

@@ -234,6 +234,23 @@ StorageCode Table::recomputeSortKeys()
     }
 }
 
+StorageCode Table::finishRewrite(StorageCode code)
+{
+    // The rows are in place: make their sort keys and the declared indexes,
+    // record the structure, and commit all of it or nothing.
+    if (code == StorageCode::NoError)
+        code = recomputeSortKeys();
+    if (code == StorageCode::NoError)
+        code = createIndexes();
+    if (code == StorageCode::NoError)
+        code = writeStructureRow();
+    if (code == StorageCode::NoError)
+        code = m_db.commit();
+    if (code != StorageCode::NoError)
+        m_db.rollback();
+    return code;
+}
+
 StorageCode Table::build()
 {
     StorageCode code = m_db.connect(false);
@@ -254,17 +271,7 @@ StorageCode Table::build()
     for (const QString &n : std::as_const(names))
         if (code == StorageCode::NoError)
             code = m_db.exec(QStringLiteral("DROP INDEX ") + quoted(n));
-    if (code == StorageCode::NoError)
-        code = recomputeSortKeys();
-    if (code == StorageCode::NoError)
-        code = createIndexes();
-    if (code == StorageCode::NoError)
-        code = writeStructureRow();
-    if (code == StorageCode::NoError)
-        code = m_db.commit();
-    if (code != StorageCode::NoError)
-        m_db.rollback();
-    return code;
+    return finishRewrite(code);
 }
 
 StorageCode Table::upgrade()
@@ -329,17 +336,7 @@ StorageCode Table::upgrade()
                          + quoted(m_decl.fileName));
     if (code == StorageCode::NoError)
         code = m_db.exec(schema::createStructureTable());
-    if (code == StorageCode::NoError)
-        code = recomputeSortKeys();
-    if (code == StorageCode::NoError)
-        code = createIndexes();
-    if (code == StorageCode::NoError)
-        code = writeStructureRow();
-    if (code == StorageCode::NoError)
-        code = m_db.commit();
-    if (code != StorageCode::NoError)
-        m_db.rollback();
-    return code;
+    return finishRewrite(code);
 }
 
 // ---------------------------------------------------------------- reading

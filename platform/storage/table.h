@@ -82,6 +82,7 @@ private:
     StorageCode recomputeSortKeys();
     StorageCode createIndexes();
     StorageCode writeStructureRow();
+    StorageCode finishRewrite(StorageCode code);
     QString selectList() const;
 
     Database &m_db;
