@@ -332,6 +332,8 @@ StorageCode Database::rollback()
         return StorageCode::NoError;
     const StorageError keep = m_error; // the error that caused the roll back is the one to show
     m_inTransaction = false;
+    if (sqlite3_get_autocommit(m_db))
+        return StorageCode::NoError; // the engine already rolled back (a full disk, an I/O error)
     const StorageCode code = exec(QStringLiteral("ROLLBACK"));
     if (code == StorageCode::NoError)
         m_error = keep;

@@ -402,6 +402,34 @@ StorageCode Table::readCurrent(Statement &s, int firstKeyColumn, int key, Cursor
     return StorageCode::NoError;
 }
 
+QString Table::stepSql(int key, bool fromValues, bool forward, const QString &where) const
+{
+    QStringList order = key >= 0 ? schema::keyColumns(m_decl, key) : QStringList();
+    const qsizetype keyColumnCount = order.size();
+    order << QStringLiteral("rowid");
+    QString sql = QStringLiteral("SELECT ") + selectList();
+    for (qsizetype i = 0; i < keyColumnCount; ++i)
+        sql += QLatin1Char(',') + order.at(i);
+    sql += QStringLiteral(" FROM ") + quoted(m_decl.fileName);
+    QStringList conditions;
+    if (fromValues)
+        conditions << QLatin1Char('(') + order.join(QLatin1Char(',')) + (forward ? QStringLiteral(")>(") : QStringLiteral(")<("))
+                          + placeholders(order.size()) + QLatin1Char(')');
+    if (key >= 0) {
+        // Repeated in every query of an optional key, or the planner will not use its partial index.
+        const QString optional = schema::optionalCondition(m_decl, key);
+        if (!optional.isEmpty())
+            conditions << optional;
+    }
+    if (!where.isEmpty())
+        conditions << QLatin1Char('(') + where + QLatin1Char(')');
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString direction = forward ? QString() : QStringLiteral(" DESC");
+    return sql + QStringLiteral(" ORDER BY ") + order.join(direction + QLatin1Char(',')) + direction
+           + QStringLiteral(" LIMIT 1");
+}
+
 StorageCode Table::step(Cursor &cursor, bool forward, const QString &where, const QVariantList &binds)
 {
     if (!m_open)
@@ -409,33 +437,11 @@ StorageCode Table::step(Cursor &cursor, bool forward, const QString &where, cons
     const Cursor::Side side = forward ? cursor.forward : cursor.backward;
     if (side == Cursor::Nothing)
         return m_db.setError(StorageCode::RecordNotAvailable);
-    QStringList order = cursor.key >= 0 ? schema::keyColumns(m_decl, cursor.key) : QStringList();
-    const int keyColumnCount = static_cast<int>(order.size());
-    order << QStringLiteral("rowid");
-    QString sql = QStringLiteral("SELECT ") + selectList();
-    for (int i = 0; i < keyColumnCount; ++i)
-        sql += QLatin1Char(',') + order.at(i);
-    sql += QStringLiteral(" FROM ") + quoted(m_decl.fileName);
-    QStringList conditions;
+    const QString sql = stepSql(cursor.key, side == Cursor::FromValues, forward, where);
     QVariantList values;
-    if (side == Cursor::FromValues) {
-        conditions << QLatin1Char('(') + order.join(QLatin1Char(',')) + (forward ? QStringLiteral(")>(") : QStringLiteral(")<("))
-                          + placeholders(order.size()) + QLatin1Char(')');
+    if (side == Cursor::FromValues)
         values << cursor.values << (forward ? cursor.forwardAfter : cursor.backwardBefore);
-    }
-    if (cursor.key >= 0) {
-        const QString optional = schema::optionalCondition(m_decl, cursor.key);
-        if (!optional.isEmpty())
-            conditions << optional;
-    }
-    if (!where.isEmpty()) {
-        conditions << QLatin1Char('(') + where + QLatin1Char(')');
-        values << binds;
-    }
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    const QString direction = forward ? QString() : QStringLiteral(" DESC");
-    sql += QStringLiteral(" ORDER BY ") + order.join(direction + QLatin1Char(',')) + direction + QStringLiteral(" LIMIT 1");
+    values << binds;
 
     Statement s = m_db.statement(sql);
     if (!s.isValid())

@@ -71,6 +71,8 @@ public:
     };
     StorageCode step(Cursor &cursor, bool forward, const QString &where = {}, const QVariantList &binds = {});
     Cursor &cursor() { return m_cursor; }
+    // The query of one step: from an end of the order or from key values, in one direction.
+    QString stepSql(int key, bool fromValues, bool forward, const QString &where = {}) const;
     // Key column values of the buffer for one key (sort keys for strings).
     QVariantList keyValues(int key) const;
     QVariantList keyValuesOf(const Record &record, int key) const;

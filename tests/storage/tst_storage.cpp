@@ -399,23 +399,12 @@ void TestStorage::viewRangeAndCondition()
 void TestStorage::keyReadsUseTheirIndex()
 {
     // Every key read must seek its index: a scan or a sort would make lists slow
-    // on a large catalogue.
+    // on a large catalogue, also with a view's condition added.
     Catalogue c;
     for (int key = 0; key < c.decl.keys.size(); ++key) {
-        const QStringList cols = schema::keyColumns(c.decl, key) << QStringLiteral("rowid");
-        const QString optional = schema::optionalCondition(c.decl, key);
         for (const bool forward : {true, false}) {
-            QStringList marks;
-            for (int i = 0; i < cols.size(); ++i)
-                marks << QStringLiteral("?");
-            QString sql = QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM people WHERE (%1)%2(%3)")
-                              .arg(cols.join(QLatin1Char(',')), forward ? QStringLiteral(">") : QStringLiteral("<"),
-                                   marks.join(QLatin1Char(',')));
-            if (!optional.isEmpty())
-                sql += QStringLiteral(" AND ") + optional;
-            const QString dir = forward ? QString() : QStringLiteral(" DESC");
-            sql += QStringLiteral(" ORDER BY ") + cols.join(dir + QLatin1Char(',')) + dir + QStringLiteral(" LIMIT 1");
-            Statement s = c.db.statement(sql);
+            const QString sql = c.table.stepSql(key, true, forward, QStringLiteral("\"Age\">=?"));
+            Statement s = c.db.statement(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
             QVERIFY2(s.isValid(), qPrintable(sql));
             QString plan;
             while (s.step() == 100)
