@@ -37,6 +37,18 @@ Table::Table(Database &db, const TableDecl &decl) : m_db(db), m_decl(decl), m_bu
     for (int i = 0; i < decl.fields.size(); ++i)
         if (decl.isKeyed(i))
             m_sortKeyFields << i;
+    // The statements of every record are built once: reads and writes run
+    // them for each record of a long walk or a bulk add.
+    m_selectList = QStringLiteral("rowid, ver, ") + schema::dataColumns(m_decl).join(QLatin1Char(','));
+    QStringList cols = schema::dataColumns(m_decl).mid(0, m_decl.fields.size());
+    for (int f : std::as_const(m_sortKeyFields))
+        cols << quoted(schema::sortKeyColumn(m_decl.fields.at(f).name));
+    for (const MemoDecl &m : m_decl.memos)
+        cols << quoted(m.name);
+    m_insertSql = QStringLiteral("INSERT INTO ") + quoted(m_decl.fileName) + QLatin1Char('(') + cols.join(QLatin1Char(','))
+                  + QStringLiteral(") VALUES(") + placeholders(cols.size()) + QLatin1Char(')');
+    m_updateSql = QStringLiteral("UPDATE ") + quoted(m_decl.fileName) + QStringLiteral(" SET ")
+                  + cols.join(QStringLiteral("=?,")) + QStringLiteral("=?, ver=ver+1 WHERE rowid=?");
 }
 
 // ---------------------------------------------------------------- open, create
@@ -341,10 +353,7 @@ StorageCode Table::upgrade()
 
 // ---------------------------------------------------------------- reading
 
-QString Table::selectList() const
-{
-    return QStringLiteral("rowid, ver, ") + schema::dataColumns(m_decl).join(QLatin1Char(','));
-}
+QString Table::selectList() const { return m_selectList; }
 
 QVariantList Table::keyValuesOf(const Record &record, int key) const
 {
@@ -437,7 +446,17 @@ StorageCode Table::step(Cursor &cursor, bool forward, const QString &where, cons
     const Cursor::Side side = forward ? cursor.forward : cursor.backward;
     if (side == Cursor::Nothing)
         return m_db.setError(StorageCode::RecordNotAvailable);
-    const QString sql = stepSql(cursor.key, side == Cursor::FromValues, forward, where);
+    QString sql;
+    if (where.isEmpty()) {
+        // The plain step queries are few and read for every record: build each once.
+        const int slot = (cursor.key + 1) * 4 + (side == Cursor::FromValues ? 2 : 0) + (forward ? 1 : 0);
+        QString &cached = m_stepSql[slot];
+        if (cached.isEmpty())
+            cached = stepSql(cursor.key, side == Cursor::FromValues, forward);
+        sql = cached;
+    } else {
+        sql = stepSql(cursor.key, side == Cursor::FromValues, forward, where);
+    }
     QVariantList values;
     if (side == Cursor::FromValues)
         values << cursor.values << (forward ? cursor.forwardAfter : cursor.backwardBefore);
@@ -583,14 +602,7 @@ StorageCode Table::add()
 {
     if (!m_open)
         return m_db.setError(StorageCode::FileNotOpen);
-    QStringList cols = schema::dataColumns(m_decl).mid(0, m_decl.fields.size());
-    for (int f : m_sortKeyFields)
-        cols << quoted(schema::sortKeyColumn(m_decl.fields.at(f).name));
-    for (const MemoDecl &m : m_decl.memos)
-        cols << quoted(m.name);
-    const QString sql = QStringLiteral("INSERT INTO ") + quoted(m_decl.fileName) + QLatin1Char('(')
-                        + cols.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") + placeholders(cols.size())
-                        + QLatin1Char(')');
+    const QString &sql = m_insertSql;
     Statement s = m_db.statement(sql);
     if (!s.isValid())
         return m_db.error().code;
@@ -641,16 +653,7 @@ StorageCode Table::put()
         return m_db.setError(StorageCode::FileNotOpen);
     if (m_current == 0)
         return m_db.setError(StorageCode::RecordNotAvailable);
-    QStringList sets;
-    for (const FieldDecl &f : m_decl.fields)
-        sets << quoted(f.name) + QStringLiteral("=?");
-    for (int f : m_sortKeyFields)
-        sets << quoted(schema::sortKeyColumn(m_decl.fields.at(f).name)) + QStringLiteral("=?");
-    for (const MemoDecl &m : m_decl.memos)
-        sets << quoted(m.name) + QStringLiteral("=?");
-    const QString sql = QStringLiteral("UPDATE ") + quoted(m_decl.fileName) + QStringLiteral(" SET ")
-                        + sets.join(QLatin1Char(',')) + QStringLiteral(", ver=ver+1 WHERE rowid=?")
-                        + (m_watched ? QStringLiteral(" AND ver=?") : QString());
+    const QString sql = m_updateSql + (m_watched ? QStringLiteral(" AND ver=?") : QString());
     Statement s = m_db.statement(sql);
     if (!s.isValid())
         return m_db.error().code;

@@ -5,6 +5,8 @@
 #include "platform/storage/database.h"
 #include "platform/storage/record.h"
 
+#include <QHash>
+
 namespace cx {
 
 class Table
@@ -97,6 +99,8 @@ private:
     bool m_watchNextRead = false;
     bool m_watched = false;
     QList<int> m_sortKeyFields; // field indexes that carry a sort-key column
+    QString m_selectList, m_insertSql, m_updateSql;
+    QHash<int, QString> m_stepSql; // step queries without a condition, by key, side and direction
 };
 
 } // namespace cx
