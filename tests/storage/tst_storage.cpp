@@ -439,7 +439,7 @@ void TestStorage::beginWaitsTwoSecondsForAnotherWriter()
 {
     Catalogue c;
     // A writer that finishes within the wait: begin succeeds once it has.
-    std::unique_ptr<QProcess> quick(startPeer({QStringLiteral("hold"), c.db.path(), QStringLiteral("700")}));
+    std::unique_ptr<QProcess> quick(startPeer({QStringLiteral("hold"), c.db.path(), QStringLiteral("1500")}));
     QVERIFY(waitReady(quick.get()));
     QElapsedTimer t;
     t.start();

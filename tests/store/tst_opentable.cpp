@@ -328,7 +328,7 @@ void TestOpenTable::lockedTableOpensAfterRecover()
     f.makeCatalogue();
     f.program.reset();
     QProcess peer;
-    peer.start(QStringLiteral(STORAGE_PEER), {QStringLiteral("hold-exclusive"), f.path, QStringLiteral("3000")});
+    peer.start(QStringLiteral(STORAGE_PEER), {QStringLiteral("hold-exclusive"), f.path, QStringLiteral("4000")});
     QVERIFY(peer.waitForReadyRead(5000));
     f.reset();
     QElapsedTimer t;
