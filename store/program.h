@@ -39,15 +39,24 @@ public:
     Settings settings;
     ReportCriteria criteria;
 
-    // Request to a form (1 insert, 2 change, 3 delete, 4 copy/select) and its response (1 completed, 2 cancelled).
-    int request = 0;
-    int response = 0;
+    // The last record completed in a form, per table: Ctrl+' recalls a field from it.
+    std::optional<Record> &lastSaved(TableId id) { return m_lastSaved.at(static_cast<int>(id)); }
+    // The record as a form opened it for change: link values are compared with it.
+    std::optional<Record> &remembered(TableId id) { return m_remembered.at(static_cast<int>(id)); }
+
+    // Request to a form and the form's response.
+    enum Request { NoRequest = 0, InsertRecord = 1, ChangeRecord = 2, DeleteRecord = 3, CopyRecord = 4 };
+    enum Response { NoResponse = 0, Completed = 1, Cancelled = 2 };
+    int request = NoRequest;
+    int response = NoResponse;
 
 private:
     Database m_db;
     Prompter &m_prompter;
     std::array<std::unique_ptr<Table>, kTableCount> m_tables;
     std::array<int, kTableCount> m_useCounts{};
+    std::array<std::optional<Record>, kTableCount> m_lastSaved;
+    std::array<std::optional<Record>, kTableCount> m_remembered;
     bool m_halted = false;
     QString m_haltMessage;
 };
