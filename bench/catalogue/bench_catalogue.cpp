@@ -5,7 +5,7 @@
 //    (the start must not depend on the catalogue's size);
 //  - bytes on disk per song.
 // Usage: bench_catalogue [songs] [work directory]   (default 1000000, a temporary directory)
-#include "songgenerator.h"
+#include "generatedcatalogue.h"
 
 #include "platform/storage/schema.h"
 #include "platform/storage/sortkey.h"
@@ -29,61 +29,12 @@ using namespace cx;
 
 namespace {
 
-void fill(Record &r, const GeneratedSong &s)
-{
-    r.clear();
-    r.set(QStringLiteral("MUS:Artist"), s.artist);
-    r.set(QStringLiteral("MUS:Title"), s.title);
-    r.set(QStringLiteral("MUS:Album"), s.album);
-    r.set(QStringLiteral("MUS:Media"), s.media);
-    r.set(QStringLiteral("MUS:FileNumber"), s.fileNumber);
-    r.set(QStringLiteral("MUS:ReleaseDate"), s.releaseDate);
-    r.set(QStringLiteral("MUS:CategoryID"), s.categoryId);
-    r.set(QStringLiteral("MUS:ChartNumber"), s.chart);
-    r.set(QStringLiteral("MUS:TrackNumber"), s.track);
-    r.set(QStringLiteral("MUS:Time"), s.time);
-    r.set(QStringLiteral("MUS:BeatsPerMinute"), s.bpm);
-    r.set(QStringLiteral("MUS:Style"), s.style);
-    r.set(QStringLiteral("MUS:Composer"), s.composer);
-    r.set(QStringLiteral("MUS:ID"), s.id);
-    r.set(QStringLiteral("MUS:AlbumID"), s.albumId);
-}
-
 QString csvField(const QVariant &v)
 {
     QString t = v.toString();
     if (t.contains(QLatin1Char('"')) || t.contains(QLatin1Char(',')))
         t = QLatin1Char('"') + t.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
     return t;
-}
-
-// Builds a catalogue of `count` songs through the storage layer; returns the seconds it took.
-double buildCatalogue(const QString &path, qint64 count)
-{
-    ScriptedPrompter prompter;
-    Program program(path, prompter);
-    if (!openTable(program, TableId::Songs))
-        return -1;
-    Table &songs = program.table(TableId::Songs);
-    SongGenerator gen;
-    QElapsedTimer t;
-    t.start();
-    program.database().begin();
-    for (qint64 i = 0; i < count; ++i) {
-        fill(songs.buffer(), gen.next());
-        if (songs.add() != StorageCode::NoError) {
-            std::printf("add failed: %s\n", qPrintable(songs.error().describe()));
-            return -1;
-        }
-        if ((i + 1) % 50000 == 0) {
-            program.database().commit();
-            program.database().begin();
-        }
-    }
-    program.database().commit();
-    const double seconds = t.elapsed() / 1000.0;
-    program.database().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    return seconds;
 }
 
 // Seconds to read every song in artist order: through Table::next, and as one
@@ -190,7 +141,7 @@ int main(int argc, char **argv)
         SongGenerator gen;
         const QStringList keyed = schema::sortKeyFields(decl);
         for (qint64 i = 0; i < count; ++i) {
-            fill(r, gen.next());
+            fillSong(r, gen.next());
             QStringList row;
             for (int f = 0; f < decl.fields.size(); ++f)
                 row << csvField(r.value(f));

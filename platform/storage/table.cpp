@@ -32,7 +32,7 @@ QString storedForm(QString sql)
 }
 } // namespace
 
-Table::Table(Database &db, const TableDecl &decl) : m_db(db), m_decl(decl), m_buffer(&decl)
+Table::Table(Database &db, const TableDecl &decl) : m_db(db), m_decl(decl), m_buffer(&decl), m_stored(&decl)
 {
     for (int i = 0; i < decl.fields.size(); ++i)
         if (decl.isKeyed(i))
@@ -47,8 +47,6 @@ Table::Table(Database &db, const TableDecl &decl) : m_db(db), m_decl(decl), m_bu
         cols << quoted(m.name);
     m_insertSql = QStringLiteral("INSERT INTO ") + quoted(m_decl.fileName) + QLatin1Char('(') + cols.join(QLatin1Char(','))
                   + QStringLiteral(") VALUES(") + placeholders(cols.size()) + QLatin1Char(')');
-    m_updateSql = QStringLiteral("UPDATE ") + quoted(m_decl.fileName) + QStringLiteral(" SET ")
-                  + cols.join(QStringLiteral("=?,")) + QStringLiteral("=?, ver=ver+1 WHERE rowid=?");
 }
 
 // ---------------------------------------------------------------- open, create
@@ -398,6 +396,7 @@ StorageCode Table::readCurrent(Statement &s, int firstKeyColumn, int key, Cursor
     }
     for (int m = 0; m < m_decl.memos.size(); ++m, ++col)
         m_buffer.setMemo(m, s.text(col));
+    m_stored = m_buffer;
     m_watched = m_watchNextRead;
     m_watchNextRead = false;
     if (cursor) {
@@ -543,20 +542,31 @@ StorageCode Table::reget(qint64 position)
 
 StorageCode Table::setToPosition(int key, qint64 position)
 {
-    const Record keep = m_buffer;
-    const qint64 keepCurrent = m_current;
-    const StorageCode code = reget(position);
-    if (code != StorageCode::NoError)
-        return code;
+    if (!m_open)
+        return m_db.setError(StorageCode::FileNotOpen);
+    // Only the record's key values are read: the buffer and the current record stay.
+    const QStringList cols = key >= 0 ? schema::keyColumns(m_decl, key) : QStringList{QStringLiteral("rowid")};
+    const QString sql = QStringLiteral("SELECT ") + cols.join(QLatin1Char(',')) + QStringLiteral(" FROM ")
+                        + quoted(m_decl.fileName) + QStringLiteral(" WHERE rowid=?");
+    Statement s = m_db.statement(sql);
+    if (!s.isValid())
+        return m_db.error().code;
+    s.bind(1, position);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW) {
+        s.reset();
+        return rc == SQLITE_DONE ? m_db.setError(StorageCode::RecordNotFound) : m_db.setEngineError(rc, sql);
+    }
     m_cursor = Cursor();
     m_cursor.key = key;
     m_cursor.forward = m_cursor.backward = Cursor::FromValues;
     if (key >= 0)
-        m_cursor.values = keyValues(key);
+        for (int i = 0; i < cols.size(); ++i)
+            m_cursor.values << s.value(i);
+    s.reset();
     m_cursor.forwardAfter = position - 1;
     m_cursor.backwardBefore = position + 1;
-    m_buffer = keep;
-    m_current = keepCurrent;
+    m_db.clearError();
     return StorageCode::NoError;
 }
 
@@ -613,6 +623,7 @@ StorageCode Table::add()
         return m_db.setEngineError(rc, sql);
     m_current = sqlite3_last_insert_rowid(m_db.handle());
     m_currentVersion = 1;
+    m_stored = m_buffer;
     m_watched = false;
     m_db.clearError();
     return StorageCode::NoError;
@@ -653,11 +664,33 @@ StorageCode Table::put()
         return m_db.setError(StorageCode::FileNotOpen);
     if (m_current == 0)
         return m_db.setError(StorageCode::RecordNotAvailable);
-    const QString sql = m_updateSql + (m_watched ? QStringLiteral(" AND ver=?") : QString());
+    // Only the columns that differ from the record as read are written: an
+    // index whose columns are not written is not touched, which keeps a cascade
+    // over many records to the one key it changes.
+    QString sets;
+    QVariantList values;
+    for (int f = 0; f < m_decl.fields.size(); ++f) {
+        const QVariant now = m_buffer.value(f);
+        if (now == m_stored.value(f))
+            continue;
+        sets += quoted(m_decl.fields.at(f).name) + QStringLiteral("=?,");
+        values << now;
+        if (m_sortKeyFields.contains(f)) {
+            sets += quoted(schema::sortKeyColumn(m_decl.fields.at(f).name)) + QStringLiteral("=?,");
+            values << collationKey(m_buffer.text(f));
+        }
+    }
+    for (int m = 0; m < m_decl.memos.size(); ++m) {
+        if (m_buffer.memo(m) == m_stored.memo(m))
+            continue;
+        sets += quoted(m_decl.memos.at(m).name) + QStringLiteral("=?,");
+        values << m_buffer.memo(m);
+    }
+    const QString sql = QStringLiteral("UPDATE ") + quoted(m_decl.fileName) + QStringLiteral(" SET ") + sets
+                        + QStringLiteral("ver=ver+1 WHERE rowid=?") + (m_watched ? QStringLiteral(" AND ver=?") : QString());
     Statement s = m_db.statement(sql);
     if (!s.isValid())
         return m_db.error().code;
-    QVariantList values = rowValues();
     values << m_current;
     if (m_watched)
         values << m_currentVersion;
@@ -669,6 +702,7 @@ StorageCode Table::put()
     if (sqlite3_changes(m_db.handle()) == 0)
         return m_db.setError(m_watched ? StorageCode::ChangedByOther : StorageCode::RecordNotAvailable);
     ++m_currentVersion;
+    m_stored = m_buffer;
     m_watched = false;
     m_db.clearError();
     return StorageCode::NoError;

@@ -92,6 +92,7 @@ private:
     Database &m_db;
     const TableDecl &m_decl;
     Record m_buffer;
+    Record m_stored; // the current record as it is stored (last read, added or written)
     bool m_open = false;
     Cursor m_cursor;
     qint64 m_current = 0; // rowid of the record last read or added
@@ -99,7 +100,7 @@ private:
     bool m_watchNextRead = false;
     bool m_watched = false;
     QList<int> m_sortKeyFields; // field indexes that carry a sort-key column
-    QString m_selectList, m_insertSql, m_updateSql;
+    QString m_selectList, m_insertSql;
     QHash<int, QString> m_stepSql; // step queries without a condition, by key, side and direction
 };
 

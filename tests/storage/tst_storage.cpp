@@ -90,6 +90,7 @@ private slots:
     void stockShellReadsAndChecksTheFile();
     void buildRepairsKeys();
     void openClassifiesDamage();
+    void putWritesOnlyWhatChanged();
     void sendCommand_data();
     void sendCommand();
 };
@@ -587,6 +588,31 @@ void TestStorage::openClassifiesDamage()
         if (QFile::exists(path))
             QCOMPARE_EQ(t.open(), StorageCode::NotACatalogue);
     }
+}
+
+void TestStorage::putWritesOnlyWhatChanged()
+{
+    // A write without change detection rewrites only the fields this copy
+    // changed: what another copy changed in the other fields stays.
+    Catalogue c;
+    c.add(QStringLiteral("before"), QStringLiteral("Oslo"), 30, 1);
+    c.table.clear();
+    c.table.buffer().setNumber(Num, 1);
+    QCOMPARE_EQ(c.table.get(KeyNum), StorageCode::NoError);
+    QCOMPARE_EQ(c.db.exec(QStringLiteral("UPDATE people SET Score=77, ver=ver+1 WHERE Num=1")), StorageCode::NoError);
+    c.table.buffer().setText(Name, QStringLiteral("after"));
+    QCOMPARE_EQ(c.table.put(), StorageCode::NoError);
+    c.table.clear();
+    c.table.buffer().setNumber(Num, 1);
+    QCOMPARE_EQ(c.table.get(KeyNum), StorageCode::NoError);
+    QCOMPARE(c.table.buffer().text(Name), QStringLiteral("after"));
+    QCOMPARE(c.table.buffer().number(Score), 77);
+    QCOMPARE(c.read(ByName), QStringList{QStringLiteral("after")}); // its key follows
+    // a write of an unchanged record still counts as a change for other copies
+    c.table.watch();
+    c.table.get(KeyNum);
+    QCOMPARE_EQ(c.table.put(), StorageCode::NoError);
+    QCOMPARE_EQ(c.table.put(), StorageCode::NoError);
 }
 
 void TestStorage::sendCommand_data()
