@@ -86,6 +86,8 @@ private slots:
     void olderSongsLayoutIsUpgradedInPlace();
     void newerLayoutIsRefused();
     void everyKeyReadSeeksItsIndex();
+    void everyStandardMessage_data();
+    void everyStandardMessage();
     void standardMessageTexts_data();
     void standardMessageTexts();
 };
@@ -420,6 +422,61 @@ void TestOpenTable::everyKeyReadSeeksItsIndex()
     }
 }
 
+void TestOpenTable::everyStandardMessage_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("defaultButton");
+    const int ex = int(Icon::Exclamation), qu = int(Icon::Question);
+    auto row = [](MessageId id, const char *name, const char *caption, int icon, int buttons, Button def) {
+        QTest::newRow(name) << int(id) << QString::fromLatin1(caption) << icon << buttons << int(def);
+    };
+    row(MessageId::InvalidFile, "InvalidFile", "Invalid File", ex, Ok, Ok);
+    row(MessageId::InvalidKey, "InvalidKey", "Invalid Key", qu, Yes | No, Yes);
+    row(MessageId::KeyRebuildError, "KeyRebuildError", "Key Rebuild Error", ex, Ok, Ok);
+    row(MessageId::CreateError, "CreateError", "File Creation Error", ex, Ok, Ok);
+    row(MessageId::CreatedOpenError, "CreatedOpenError", "File Creation Error", ex, Ok, Ok);
+    row(MessageId::RangeError, "RangeError", "Range Error", ex, Ok, Ok);
+    row(MessageId::NotInFile, "NotInFile", "Field Contents Error", ex, Ok, Ok);
+    row(MessageId::UpdateRestricted, "UpdateRestricted", "Referential Integrity Update Error", ex, Ok, Ok);
+    row(MessageId::DeleteRestricted, "DeleteRestricted", "Referential Integrity Delete Error", ex, Ok, Ok);
+    row(MessageId::InsertError, "InsertError", "Record Insert Error", ex, Ok, Ok);
+    row(MessageId::UpdateError, "UpdateError", "Update Operation Error", ex, Ok, Ok);
+    row(MessageId::RetryChange, "RetryChange", "Record Update Error", ex, Yes | No | Cancel, Cancel);
+    row(MessageId::DeleteError, "DeleteError", "Delete Operation Error", ex, Ok, Ok);
+    row(MessageId::RetryDelete, "RetryDelete", "Record Update Error", ex, Yes | No | Cancel, Cancel);
+    row(MessageId::ChangeNotAllowed, "ChangeNotAllowed", "Invalid Request", ex, Ok, Ok);
+    row(MessageId::DeleteNotAllowed, "DeleteNotAllowed", "Invalid Request", ex, Ok, Ok);
+    row(MessageId::ConfirmCancel, "ConfirmCancel", "Update Cancelled", qu, Yes | No, No);
+    row(MessageId::DuplicateKey, "DuplicateKey", "Duplicate Key Error", ex, Ok, Ok);
+    row(MessageId::AutoNumberFailed, "AutoNumberFailed", "Auto Increment Error", ex, Retry | Cancel, Cancel);
+    row(MessageId::OpenError, "OpenError", "File Access Error", ex, Ok, Ok);
+    row(MessageId::ProcessError, "ProcessError", "Process DELETE Error", ex, Ok, Ok);
+    row(MessageId::ConfirmDelete, "ConfirmDelete", "Confirm Delete", qu, Ok | Cancel, Cancel);
+    row(MessageId::TransactionError, "TransactionError", "Transaction Framing Error", ex, Ok, Ok);
+    row(MessageId::RecordRetrievalError, "RecordRetrievalError", "Record Retrieval Error", ex, Ok, Ok);
+    row(MessageId::ViewOpenError, "ViewOpenError", "View Open Error", ex, Ok, Ok);
+    row(MessageId::ChangedRecordShown, "ChangedRecordShown", "Record Was Not Updated", ex, Ok, Ok);
+}
+
+void TestOpenTable::everyStandardMessage()
+{
+    QFETCH(int, id);
+    // shown through the program: the saved error is used once, then cleared
+    Fixture f;
+    f.program->savedError = makeError(StorageCode::ChangedByOther);
+    standardMessage(*f.program, static_cast<MessageId>(id), QStringLiteral("Album  "), QStringLiteral("Update"));
+    QVERIFY(!f.program->savedError);
+    const Message &m = f.prompter.shown.at(0);
+    QTEST(m.caption, "caption");
+    QTEST(int(m.icon), "icon");
+    QTEST(int(m.buttons), "buttons");
+    QTEST(int(m.defaultButton), "defaultButton");
+    QVERIFY(!m.text.contains(QLatin1String("Album  "))); // texts are clipped
+}
+
 void TestOpenTable::standardMessageTexts_data()
 {
     QTest::addColumn<int>("id");
@@ -438,6 +495,16 @@ void TestOpenTable::standardMessageTexts_data()
                                  << "An error was experienced when making changes to the Cantorix file.  Error: E (1)";
     QTest::newRow("process delete") << int(MessageId::ProcessError) << "Cantorix" << "Delete" << "Process DELETE Error"
                                     << "An error was experienced when deleting a record from the Cantorix file.  Error: E (1)";
+    QTest::newRow("update error with a cause") << int(MessageId::UpdateError) << "Cantorix" << "" << "Update Operation Error"
+                                               << "An error (E (1)) was experienced when attempting to update a record "
+                                                  "from the file.  Probable Cause: Cantorix.";
+    QTest::newRow("view open") << int(MessageId::ViewOpenError) << "Album" << "" << "View Open Error"
+                               << "Error: (E (1)) attempting to open the current VIEW.\nFilter and Range Limits "
+                                  "ignored.\n\nRelated File: Album";
+    QTest::newRow("range") << int(MessageId::RangeError) << "MUS:ChartNumber" << "0 and 255" << "Range Error"
+                           << "The value of MUS:ChartNumber must be between 0 and 255.";
+    QTest::newRow("not in file") << int(MessageId::NotInFile) << "MUS:Media" << "Media" << "Field Contents Error"
+                                 << "The value for MUS:Media must be found in the Media file.";
 }
 
 void TestOpenTable::standardMessageTexts()
