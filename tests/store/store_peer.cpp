@@ -32,6 +32,16 @@ int main(int argc, char **argv)
             if (!addWithNextNumber(program, TableId::Categories))
                 return 4;
         }
+    } else if (mode == QLatin1String("rename-category")) { // rename-category <db> <id> <name>
+        Table &cat = program.table(TableId::Categories);
+        cat.clear();
+        cat.buffer().set(QStringLiteral("CAT:CategoryID"), args.at(3).toLongLong());
+        if (cat.get(0) != StorageCode::NoError)
+            return 5;
+        program.remembered(TableId::Categories) = cat.buffer();
+        cat.buffer().set(QStringLiteral("CAT:Category"), args.at(4));
+        if (ruleUpdate(program, TableId::Categories) != ServiceDone)
+            return 6;
     } else if (mode == QLatin1String("rename-media")) { // rename-media <db> <old> <new>
         Table &media = program.table(TableId::Media);
         media.clear();
