@@ -1,5 +1,9 @@
 #include "shell/startup.h"
 
+#include "maintenance/compilestamp.h"
+#include "maintenance/copytoalbum.h"
+#include "maintenance/progresswindow.h"
+#include "maintenance/upgradefiles.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "shell/mainframe.h"
@@ -93,10 +97,54 @@ void Startup::recordDataDirectory()
     const SettingKey crx = setting::upgradeDirectory();
     if (crx.read(general) == here)
         return;
+    // Written before the move starts, so that the move is tried once per
+    // directory: a cancelled or failed move is not repeated at every start.
     crx.write(general, here);
-    // The carrying over of the previous version's songs starts here once it
-    // exists; until then the directory is only recorded.
     m_dataDirectoryChanged = true;
+}
+
+bool Startup::startUpgrade()
+{
+    // A window of its own in the frame, and only when there is something to
+    // move; the frame goes on while it works.
+    auto *window = new ProgressWindow(std::make_unique<UpgradeFiles>(m_program));
+    if (!window->start()) {
+        delete window;
+        return !m_program.halted();
+    }
+    m_upgradeWindow = window;
+    m_frame.addChildWindow(window);
+    return true;
+}
+
+bool Startup::versionBeforeAlbums(const QString &version)
+{
+    bool ok = false;
+    const double number = version.trimmed().toDouble(&ok);
+    return (ok ? number : 0.0) < 1.5;
+}
+
+void Startup::offerAlbumCopy()
+{
+    if (!versionBeforeAlbums(m_previousVersion))
+        return;
+    if (!m_program.table(TableId::Album).isEmpty() || m_program.table(TableId::Songs).isEmpty())
+        return;
+    const Message offer{QStringLiteral("Album Database Empty"),
+                        QStringLiteral("Do you want to copy your album information from the general music "
+                                       "database into the album database? (Recommended)"),
+                        Icon::Question, Yes | No, Yes};
+    if (m_program.prompter().show(offer) != Yes)
+        return;
+    // On the frame's own loop: the frame takes no commands until the copy ends.
+    ProgressWindow copy(std::make_unique<CopyToAlbum>(m_program), &m_frame);
+    copy.exec();
+    if (m_program.halted())
+        return;
+    // From now on songs saved without an album get one.
+    m_program.settings.autoAddToAlbums = QStringLiteral("1");
+    IniFile main(mainSettingsPath());
+    setting::autoAddToAlbums().write(main, QStringLiteral("1"));
 }
 
 void Startup::showLogo()
@@ -125,16 +173,21 @@ bool Startup::run()
     WidgetGeometry geometry(&m_frame);
     restoreWindowPosition(positions, frameSection, geometry);
     m_frame.setCloseHandler([this] { closeDown(); });
+    // The frame is open before anything that shows a window over it or in it.
+    m_frame.show();
+    noteWindowOpened();
 
     IniFile main(mainSettingsPath());
     m_previousVersion = setting::version().read(main);
     setting::version().write(main, programVersion());
     recordDataDirectory();
+    if (m_dataDirectoryChanged && !startUpgrade())
+        return false;
     loadSettings(main, m_program.settings, m_program.criteria);
-    // The offer to build the album list from the songs comes with the album
-    // maintenance; nothing is offered until then.
+    offerAlbumCopy();
+    if (m_program.halted())
+        return false;
     showLogo();
-    m_frame.show();
     return true;
 }
 

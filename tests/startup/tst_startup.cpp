@@ -1,13 +1,19 @@
+#include "maintenance/compileinfowindow.h"
+#include "maintenance/compilestamp.h"
 #include "platform/settings/inifile.h"
 #include "platform/storage/table.h"
+#include "shell/aboutbox.h"
 #include "shell/mainframe.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
+#include "store/opentable.h"
 #include "store/program.h"
 #include "store/settingspaths.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,16 +34,60 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-// One run of the program in the test's data directory: start, then end.
-struct Run {
+// Records put into the catalogue of the test's data directory before a run.
+void seed(TableId id, const QList<QVariantMap> &records)
+{
     ScriptedPrompter prompter;
+    Program program(QDir::current().filePath(QStringLiteral("cantorix.db")), prompter);
+    TableUse use(program, {id});
+    Table &table = program.table(id);
+    for (const QVariantMap &values : records) {
+        table.clear();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            table.buffer().set(it.key(), it.value());
+        QCOMPARE(table.add(), StorageCode::NoError);
+    }
+}
+
+QList<QVariantMap> songsOfOneAlbum(int n)
+{
+    QList<QVariantMap> out;
+    for (int i = 0; i < n; ++i)
+        out << QVariantMap{{QStringLiteral("MUS:Artist"), QStringLiteral("Abba")},
+                           {QStringLiteral("MUS:Album"), QStringLiteral("Arrival")},
+                           {QStringLiteral("MUS:Title"), QString::number(i)}};
+    return out;
+}
+
+void setPreviousVersion(const QString &version)
+{
+    IniFile main(mainSettingsPath());
+    main.write(QStringLiteral("Global Settings"), QStringLiteral("Version"), version);
+}
+
+// One run of the program in the test's data directory: start, then end; the
+// prompter answers the given buttons in turn, then each message's default.
+struct Run {
+    explicit Run(QList<Button> answers = {}) : scripted(std::move(answers)) {}
+
+    QList<Button> scripted;
+    ScriptedPrompter prompter;
+    bool primed = (prompter.answers = scripted, true);
     Program program{QDir::current().filePath(QStringLiteral("cantorix.db")), prompter};
     MainFrame frame;
     Startup startup{program, frame};
     bool started = startup.run();
 
     ~Run() { frame.close(); }
+
+    qint64 count(TableId id)
+    {
+        TableUse use(program, {id});
+        return program.table(id).count();
+    }
 };
+
+const QString albumOffer = QStringLiteral("Album Database Empty");
 } // namespace
 
 class TestStartup : public QObject
@@ -56,6 +106,13 @@ private slots:
     void lastNonBlankLogoWins();
     void damagedSettingsFilesReadAsDefaults();
     void damagedCatalogueEndsBeforeTheFrame();
+    void albumCopyOffer_data();
+    void albumCopyOffer();
+    void albumCopyOnYesTurnsOnAutoAdd();
+    void albumCopyRefusedIsNotOfferedAfterUpgrade();
+    void oldSongsMoveOncePerDirectory();
+    void frameEndStopsTheUpgrade();
+    void aboutBoxOpensCompileInformation();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -105,6 +162,8 @@ void TestStartup::firstStartInAnEmptyDirectory()
              QStringLiteral("1.8"));
     QCOMPARE(IniFile(generalSettingsPath()).read(QStringLiteral("Upgrades"), QStringLiteral("CRX")), QDir::currentPath());
     QVERIFY(run.startup.dataDirectoryChanged());
+    QVERIFY(!run.startup.upgradeWindow()); // nothing to move: no window
+    QVERIFY(run.frame.mdiArea()->subWindowList().isEmpty());
     // the settings load ran
     QCOMPARE(run.program.criteria.reportStyle, QStringLiteral("Standard"));
     QCOMPARE(run.program.settings.dateFormat, QStringLiteral("d17"));
@@ -247,6 +306,150 @@ void TestStartup::damagedCatalogueEndsBeforeTheFrame()
     QCOMPARE(run.prompter.captions(), (QStringList{QStringLiteral("File Access Error"), QStringLiteral("Cantorix")}));
     QVERIFY(!run.frame.isVisible());
     QVERIFY(!QFile::exists(mainSettingsPath())); // nothing written after the halt
+}
+
+void TestStartup::albumCopyOffer_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("songs");
+    QTest::addColumn<int>("albums");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("no version yet, songs, no albums") << "" << 3 << 0 << true;
+    QTest::newRow("1.4, songs, no albums") << "1.4" << 3 << 0 << true;
+    QTest::newRow("1.5 had albums already") << "1.5" << 3 << 0 << false;
+    QTest::newRow("1.8") << "1.8" << 3 << 0 << false;
+    QTest::newRow("1.4 with an album") << "1.4" << 3 << 1 << false;
+    QTest::newRow("1.4 without songs") << "1.4" << 0 << 0 << false;
+}
+
+void TestStartup::albumCopyOffer()
+{
+    QFETCH(QString, version);
+    QFETCH(int, songs);
+    QFETCH(int, albums);
+    QFETCH(bool, offered);
+    seed(TableId::Songs, songsOfOneAlbum(songs));
+    if (albums)
+        seed(TableId::Album, {QVariantMap{{QStringLiteral("ALB:AlbumID"), 9}, {QStringLiteral("ALB:Album"), QStringLiteral("X")}}});
+    setPreviousVersion(version);
+    Run run({No});
+    QVERIFY(run.started);
+    QCOMPARE(run.prompter.captions().contains(albumOffer), offered);
+    if (offered) {
+        const Message &m = run.prompter.shown.first();
+        QCOMPARE(m.text, QStringLiteral("Do you want to copy your album information from the general music database "
+                                        "into the album database? (Recommended)"));
+        QCOMPARE(m.icon, Icon::Question);
+        QCOMPARE(m.buttons, Buttons(Yes | No));
+    }
+    QCOMPARE(run.count(TableId::Album), albums); // No leaves the albums as they were
+}
+
+void TestStartup::albumCopyOnYesTurnsOnAutoAdd()
+{
+    seed(TableId::Songs, songsOfOneAlbum(3));
+    setPreviousVersion(QStringLiteral("1.4"));
+    IniFile(mainSettingsPath()).write(QStringLiteral("Settings"), QStringLiteral("AutoAddToAlbums"), QString());
+    ScriptedPrompter prompter;
+    prompter.answers = {Yes};
+    Program program(QDir::current().filePath(QStringLiteral("cantorix.db")), prompter);
+    MainFrame frame;
+    Startup startup(program, frame);
+    QVERIFY(startup.run());
+    QCOMPARE(prompter.captions(), QStringList{albumOffer});
+    // The copy ran to its end before the start-up went on.
+    QCOMPARE(program.table(TableId::Album).count(), 1);
+    Table &songs = program.table(TableId::Songs);
+    songs.setPhysical();
+    while (songs.next() == StorageCode::NoError)
+        QCOMPARE(songs.buffer().number(QStringLiteral("MUS:AlbumID")), 1);
+    QCOMPARE(program.settings.autoAddToAlbums, QStringLiteral("1"));
+    QCOMPARE(IniFile(mainSettingsPath()).read(QStringLiteral("Settings"), QStringLiteral("AutoAddToAlbums")),
+             QStringLiteral("1"));
+    QVERIFY(!QApplication::activeModalWidget());
+    frame.close();
+    for (TableId id : allTables())
+        QCOMPARE(program.useCount(id), 0);
+}
+
+void TestStartup::albumCopyRefusedIsNotOfferedAfterUpgrade()
+{
+    seed(TableId::Songs, songsOfOneAlbum(2));
+    setPreviousVersion(QStringLiteral("1.4"));
+    {
+        Run first({No});
+        QCOMPARE(first.prompter.captions(), QStringList{albumOffer});
+        QCOMPARE(first.count(TableId::Album), 0);
+    }
+    Run second; // the recorded version is now this one's
+    QVERIFY(second.prompter.shown.isEmpty());
+    QCOMPARE(second.count(TableId::Album), 0);
+}
+
+void TestStartup::oldSongsMoveOncePerDirectory()
+{
+    auto oldSong = [](const char *title) {
+        return QVariantMap{{QStringLiteral("M1:Artist"), QStringLiteral("Abba")},
+                           {QStringLiteral("M1:Title"), QString::fromLatin1(title)}};
+    };
+    seed(TableId::OldCantorix, {oldSong("One"), oldSong("Two"), oldSong("Three")});
+    {
+        Run first;
+        QVERIFY(first.started);
+        QVERIFY(first.startup.upgradeWindow());
+        QCOMPARE(first.frame.mdiArea()->subWindowList().size(), 1);
+        QTRY_VERIFY(!first.startup.upgradeWindow()); // closes when done
+        QCOMPARE(first.count(TableId::Songs), 3);
+        QCOMPARE(first.count(TableId::OldCantorix), 0);
+        QVERIFY(first.prompter.shown.isEmpty());
+    }
+    seed(TableId::OldCantorix, {oldSong("Four")});
+    Run second;
+    QVERIFY(!second.startup.dataDirectoryChanged());
+    QVERIFY(!second.startup.upgradeWindow());
+    QTest::qWait(50);
+    QCOMPARE(second.count(TableId::OldCantorix), 1);
+    QCOMPARE(second.count(TableId::Songs), 3);
+}
+
+void TestStartup::frameEndStopsTheUpgrade()
+{
+    QList<QVariantMap> old;
+    for (int i = 0; i < 3000; ++i)
+        old << QVariantMap{{QStringLiteral("M1:Title"), QString::number(i)}};
+    seed(TableId::OldCantorix, old);
+    Run run;
+    QVERIFY(run.startup.upgradeWindow());
+    run.frame.close();
+    for (TableId id : allTables())
+        QCOMPARE(run.program.useCount(id), 0);
+    // Every old row is either moved or still there, once.
+    QCOMPARE(run.count(TableId::Songs) + run.count(TableId::OldCantorix), 3000);
+    QTRY_VERIFY(!run.startup.upgradeWindow());
+}
+
+void TestStartup::aboutBoxOpensCompileInformation()
+{
+    Run run;
+    // Opening the frame is the last window opening so far.
+    QCOMPARE(changeStamp().date, QDate::currentDate());
+    run.frame.action(QStringLiteral("actionAbout"))->trigger();
+    auto *box = run.frame.findChild<AboutBox *>();
+    QVERIFY(box);
+    auto *link = box->findChild<QLabel *>(QStringLiteral("compileInfoLink"));
+    QVERIFY(link);
+    QVERIFY(link->text().contains(QStringLiteral(">Compile Information<")));
+    QString application, changeDate;
+    QTimer::singleShot(0, [&] {
+        if (auto *window = qobject_cast<CompileInfoWindow *>(QApplication::activeModalWidget())) {
+            application = window->findChild<QLineEdit *>(QStringLiteral("application"))->text();
+            changeDate = window->findChild<QLineEdit *>(QStringLiteral("changeDate"))->text();
+            window->reject();
+        }
+    });
+    emit link->linkActivated(QStringLiteral("compile"));
+    QCOMPARE(application, QStringLiteral("CRX97"));
+    QCOMPARE(changeDate, stampDateText(QDate::currentDate()));
 }
 
 QTEST_MAIN(TestStartup)
