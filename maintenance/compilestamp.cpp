@@ -1,7 +1,9 @@
 #include "maintenance/compilestamp.h"
 
+#include "store/picture.h"
+#include "store/values.h"
+
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace cx {
 
@@ -31,33 +33,15 @@ void noteWindowOpened(const QDateTime &when) { lastOpened() = {when.date(), when
 
 QString stampDateText(const QDate &date)
 {
-    if (!date.isValid())
-        return {};
-    // The system's short date picture with its separators turned into "-";
-    // quoted literal text in the picture is left alone.
-    QString picture = QLocale().dateFormat(QLocale::ShortFormat);
-    QString out;
-    bool quoted = false;
-    for (const QChar c : std::as_const(picture)) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && (c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char(' ')))
-            out += QLatin1Char('-');
-        else
-            out += c;
-    }
-    // "d. M. yyyy" would give "d--M--yyyy": one separator between two parts.
-    out.replace(QRegularExpression(QStringLiteral("-{2,}")), QStringLiteral("-"));
-    if (out.endsWith(QLatin1Char('-')))
-        out.chop(1);
-    return QLocale().toString(date, out);
+    // The system's short date with "-" between its parts, blank for no date.
+    return format(date.isValid() ? dayNumber(date) : 0, QStringLiteral("@d17-b"), QLocale());
 }
 
 QString stampTimeText(const QTime &time)
 {
     if (!time.isValid())
         return {};
-    return time.toString(QStringLiteral("h:mmAP"));
+    return format(timeValue(time.hour(), time.minute(), time.second()), QStringLiteral("@t3"), QLocale());
 }
 
 } // namespace cx

@@ -22,9 +22,9 @@ CompileStamp creationStamp();
 CompileStamp changeStamp();
 void noteWindowOpened(const QDateTime &when = QDateTime::currentDateTime());
 
-// The texts of the window: the date as the system writes a short date, with
-// "-" between its parts; the time in hours and minutes of a 12-hour clock
-// ("5:07PM"). Blank for an invalid value.
+// The texts of the window: the date under the picture @d17- (the short date
+// of the default locale, "-" between its parts), the time under @t3 (hours and
+// minutes of a 12-hour clock). Blank for an invalid value.
 QString stampDateText(const QDate &date);
 QString stampTimeText(const QTime &time);
 

@@ -59,7 +59,7 @@ void TestCompileInformation::windowShowsTheStamps()
     auto field = [&window](const char *name) { return window.findChild<QLineEdit *>(QString::fromLatin1(name)); };
     QCOMPARE(field("application")->text(), u"CRX97"_s);
     QCOMPARE(field("changeDate")->text(), u"3-5-24"_s);
-    QCOMPARE(field("changeTime")->text(), u"5:07PM"_s);
+    QCOMPARE(field("changeTime")->text(), u"05:07 PM"_s);
     QCOMPARE(field("creationDate")->text(), stampDateText(creationStamp().date));
     QCOMPARE(field("creationTime")->text(), stampTimeText(creationStamp().time));
     for (QLineEdit *edit : window.findChildren<QLineEdit *>())
