@@ -108,4 +108,32 @@ QString createStructureTable()
                           "version INTEGER NOT NULL, collation TEXT NOT NULL)");
 }
 
+QString literal(const QString &text)
+{
+    QString q = text;
+    q.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+QString createCountsTable()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS cx_counts (name TEXT PRIMARY KEY COLLATE NOCASE, "
+                          "records INTEGER NOT NULL)");
+}
+
+QStringList countTriggerNames(const TableDecl &decl)
+{
+    return {decl.fileName + QStringLiteral("_count_add"), decl.fileName + QStringLiteral("_count_delete")};
+}
+
+QStringList createCountTriggers(const TableDecl &decl)
+{
+    const QStringList names = countTriggerNames(decl);
+    const QString where = QStringLiteral(" WHERE name=") + literal(decl.fileName) + QStringLiteral("; END");
+    return {QStringLiteral("CREATE TRIGGER IF NOT EXISTS ") + quoted(names.at(0)) + QStringLiteral(" AFTER INSERT ON ")
+                + quoted(decl.fileName) + QStringLiteral(" BEGIN UPDATE cx_counts SET records=records+1") + where,
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS ") + quoted(names.at(1)) + QStringLiteral(" AFTER DELETE ON ")
+                + quoted(decl.fileName) + QStringLiteral(" BEGIN UPDATE cx_counts SET records=records-1") + where};
+}
+
 } // namespace cx::schema

@@ -29,4 +29,12 @@ QStringList sortKeyFields(const TableDecl &decl); // keyed string fields, in fie
 QString structureTable();
 QString createStructureTable();
 
+// Each table's record count, kept by triggers on every add and delete (by
+// this program, another copy or the sqlite3 shell alike), so that a count
+// never reads the table.
+QString createCountsTable();
+QStringList countTriggerNames(const TableDecl &decl);
+QStringList createCountTriggers(const TableDecl &decl);
+QString literal(const QString &text); // a quoted SQL string literal
+
 } // namespace cx::schema

@@ -134,7 +134,37 @@ StorageCode Table::checkStructure()
     expected.sort();
     if (stored != expected || storedCollation != collationVersion())
         return m_db.setError(StorageCode::KeysDamaged);
+
+    // The record count is kept like a key: missing triggers or a missing
+    // count mean it must be rebuilt.
+    QStringList triggers;
+    Statement trig = m_db.statement(QStringLiteral(
+        "SELECT sql FROM sqlite_master WHERE type='trigger' AND tbl_name=? COLLATE NOCASE"));
+    trig.bind(1, m_decl.fileName);
+    while ((rc = trig.step()) == SQLITE_ROW)
+        triggers << storedForm(trig.text(0));
+    trig.reset();
+    // Triggers of others on the table are theirs to keep; only ours must be there.
+    bool countKept = storedCount() >= 0;
+    for (const QString &sql : schema::createCountTriggers(m_decl))
+        countKept = countKept && triggers.contains(storedForm(sql));
+    if (!countKept)
+        return m_db.setError(StorageCode::KeysDamaged);
     return StorageCode::NoError;
+}
+
+qint64 Table::storedCount()
+{
+    Statement s = m_db.statement(QStringLiteral(
+        "SELECT records FROM cx_counts WHERE name=? AND EXISTS (SELECT 1 FROM sqlite_master WHERE name='cx_counts')"));
+    if (!s.isValid()) {
+        m_db.clearError();
+        return -1;
+    }
+    s.bind(1, m_decl.fileName);
+    const qint64 n = s.step() == SQLITE_ROW ? s.integer(0) : -1;
+    s.reset();
+    return n;
 }
 
 StorageCode Table::create()
@@ -150,6 +180,13 @@ StorageCode Table::create()
         code = m_db.exec(schema::createTable(m_decl, m_decl.fileName));
     if (code == StorageCode::NoError)
         code = createIndexes();
+    if (code == StorageCode::NoError)
+        code = m_db.exec(schema::createCountsTable());
+    if (code == StorageCode::NoError)
+        code = createCountTriggers();
+    if (code == StorageCode::NoError)
+        code = m_db.exec(QStringLiteral("INSERT OR IGNORE INTO cx_counts(name, records) SELECT ")
+                         + schema::literal(m_decl.fileName) + QStringLiteral(", count(*) FROM ") + quoted(m_decl.fileName));
     if (code == StorageCode::NoError) {
         Statement s = m_db.statement(
             QStringLiteral("INSERT OR IGNORE INTO cx_structure(name, version, collation) VALUES(?,?,?)"));
@@ -176,6 +213,16 @@ void Table::close()
 StorageCode Table::createIndexes()
 {
     for (const QString &sql : schema::createIndexes(m_decl)) {
+        const StorageCode code = m_db.exec(sql);
+        if (code != StorageCode::NoError)
+            return code;
+    }
+    return StorageCode::NoError;
+}
+
+StorageCode Table::createCountTriggers()
+{
+    for (const QString &sql : schema::createCountTriggers(m_decl)) {
         const StorageCode code = m_db.exec(sql);
         if (code != StorageCode::NoError)
             return code;
@@ -252,6 +299,17 @@ StorageCode Table::finishRewrite(StorageCode code)
         code = recomputeSortKeys();
     if (code == StorageCode::NoError)
         code = createIndexes();
+    if (code == StorageCode::NoError)
+        code = m_db.exec(schema::createCountsTable());
+    for (const QString &name : schema::countTriggerNames(m_decl))
+        if (code == StorageCode::NoError)
+            code = m_db.exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + quoted(name));
+    if (code == StorageCode::NoError)
+        code = createCountTriggers();
+    // The one full count, while the keys are rebuilt anyway.
+    if (code == StorageCode::NoError)
+        code = m_db.exec(QStringLiteral("INSERT OR REPLACE INTO cx_counts(name, records) SELECT ")
+                         + schema::literal(m_decl.fileName) + QStringLiteral(", count(*) FROM ") + quoted(m_decl.fileName));
     if (code == StorageCode::NoError)
         code = writeStructureRow();
     if (code == StorageCode::NoError)
@@ -574,12 +632,7 @@ qint64 Table::count()
 {
     if (!m_open)
         return m_db.setError(StorageCode::FileNotOpen), 0;
-    Statement s = m_db.statement(QStringLiteral("SELECT count(*) FROM ") + quoted(m_decl.fileName));
-    if (!s.isValid())
-        return 0;
-    const qint64 n = s.step() == SQLITE_ROW ? s.integer(0) : 0;
-    s.reset();
-    return n;
+    return qMax<qint64>(0, storedCount());
 }
 
 bool Table::isEmpty()

@@ -51,7 +51,7 @@ public:
     StorageCode reget(qint64 position);
     // Positions the order so that next() (or previous()) reads the record at position.
     StorageCode setToPosition(int key, qint64 position);
-    qint64 count();
+    qint64 count(); // kept by the catalogue, never counted: the same for 10 or 1,000,000 records
     bool isEmpty();
 
     // --- writing
@@ -86,6 +86,8 @@ private:
     StorageCode recomputeSortKeys();
     StorageCode createIndexes();
     StorageCode writeStructureRow();
+    StorageCode createCountTriggers();
+    qint64 storedCount(); // -1 when the catalogue keeps no count for the table
     StorageCode finishRewrite(StorageCode code);
     QString selectList() const;
 

@@ -91,6 +91,7 @@ private slots:
     void buildRepairsKeys();
     void openClassifiesDamage();
     void putWritesOnlyWhatChanged();
+    void countIsKeptByEveryWriter();
     void sendCommand_data();
     void sendCommand();
 };
@@ -613,6 +614,36 @@ void TestStorage::putWritesOnlyWhatChanged()
     c.table.get(KeyNum);
     QCOMPARE_EQ(c.table.put(), StorageCode::NoError);
     QCOMPARE_EQ(c.table.put(), StorageCode::NoError);
+}
+
+void TestStorage::countIsKeptByEveryWriter()
+{
+    Catalogue c;
+    for (int i = 1; i <= 3; ++i)
+        c.add(QStringLiteral("n%1").arg(i), {}, 0, i);
+    c.table.remove();
+    QCOMPARE(c.table.count(), 2);
+    // another copy (here writing plain SQL, as the sqlite3 shell would) is counted too
+    QProcess other;
+    other.start(QStringLiteral(STORAGE_PEER), {QStringLiteral("sql"), c.db.path(),
+                                              QStringLiteral("INSERT INTO people(Name) VALUES('x'),('y'); "
+                                                             "DELETE FROM people WHERE Name='n1'")});
+    QVERIFY(other.waitForFinished());
+    QCOMPARE(other.exitCode(), 0);
+    QCOMPARE(c.table.count(), 3);
+    // a rolled back add is not counted
+    c.db.begin();
+    c.add(QStringLiteral("z"));
+    c.db.rollback();
+    QCOMPARE(c.table.count(), 3);
+    // without its triggers the count must be rebuilt like a key
+    QCOMPARE_EQ(c.db.exec(QStringLiteral("DROP TRIGGER people_count_add")), StorageCode::NoError);
+    c.add(QStringLiteral("uncounted"));
+    c.table.close();
+    QCOMPARE_EQ(c.table.open(), StorageCode::KeysDamaged);
+    QCOMPARE_EQ(c.table.build(), StorageCode::NoError);
+    QCOMPARE_EQ(c.table.open(), StorageCode::NoError);
+    QCOMPARE(c.table.count(), 4);
 }
 
 void TestStorage::sendCommand_data()

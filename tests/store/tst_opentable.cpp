@@ -145,7 +145,7 @@ void TestOpenTable::emptyDirectoryCreatesEveryTableSilently()
     QVERIFY(f.prompter.shown.isEmpty());
     QVERIFY(!f.program->halted());
     Statement s = f.program->database().statement(
-        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'cx_structure'"));
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND substr(name, 1, 3)<>'cx_'"));
     QCOMPARE(s.step(), 100);
     QCOMPARE(s.integer(0), 10);
     s.reset();
