@@ -1,0 +1,1 @@
+// removed once the folder has real sources
