@@ -47,7 +47,9 @@ TimeParts timeParts(qint64 value)
 
 qint64 durationEntry(qint64 typed)
 {
-    return typed > timeValue(2, 0, 0) ? typed / 60 : typed;
+    // The duration part (without the +1 of a time value) is divided, so that
+    // 3:30 typed as hours becomes exactly 3 minutes 30 seconds, not 3:29.99.
+    return typed > timeValue(2, 0, 0) ? (typed - 1) / 60 + 1 : typed;
 }
 
 } // namespace cx
