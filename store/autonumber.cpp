@@ -9,7 +9,7 @@ namespace {
 constexpr int kAttempts = 3;
 
 // The number after the last entry of the number's key (within one play list
-// for play-list lines); 0 with the message shown when the read failed.
+// for play-list lines); 0 when the read failed.
 qint64 nextNumber(Program &program, TableId id, const Record &prepared)
 {
     Table &t = program.table(id);
@@ -35,7 +35,6 @@ qint64 nextNumber(Program &program, TableId id, const Record &prepared)
         if (code == StorageCode::RecordNotAvailable)
             return 1;
     }
-    standardMessage(program, MessageId::RecordRetrievalError, t.label());
     return 0;
 }
 
@@ -73,11 +72,22 @@ bool addWithNextNumber(Program &program, TableId id)
     Table &t = program.table(id);
     const Record prepared = t.buffer();
     const int field = numberField(id);
+    Database &db = program.database();
     for (;;) {
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            // Reading the highest number and adding the next one in one write
+            // transaction keeps another copy from taking it in between; when a
+            // caller's transaction is already open, that one serves.
+            const bool own = !db.inTransaction();
+            if (own && db.begin() != StorageCode::NoError)
+                continue;
             qint64 number = 0, track = 0;
             if (field >= 0 && (number = nextNumber(program, id, prepared)) == 0) {
+                program.savedError = db.error();
+                if (own)
+                    db.rollback();
                 t.buffer() = prepared;
+                standardMessage(program, MessageId::RecordRetrievalError, t.label());
                 return false;
             }
             if (id == TableId::Songs)
@@ -87,8 +97,10 @@ bool addWithNextNumber(Program &program, TableId id)
                 t.buffer().setNumber(field, number);
             if (id == TableId::Songs)
                 t.buffer().set(QStringLiteral("TrackNumber"), track);
-            if (t.add() == StorageCode::NoError)
+            if (t.add() == StorageCode::NoError && (!own || db.commit() == StorageCode::NoError))
                 return true;
+            if (own)
+                db.rollback();
         }
         // Three adds in a row failed: usually other copies taking the numbers.
         if (standardMessage(program, MessageId::AutoNumberFailed) != Retry) {
