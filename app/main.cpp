@@ -2,6 +2,7 @@
 // its working directory: the catalogue file and the window layout live there.
 #include "platform/ui/messageboxprompter.h"
 #include "platform/ui/shutdownwatcher.h"
+#include "shell/framecommands.h"
 #include "shell/mainframe.h"
 #include "shell/startup.h"
 #include "store/program.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     cx::Program program(QDir::current().filePath(QStringLiteral("cantorix.db")), prompter);
     cx::MainFrame frame;
     cx::Startup startup(program, frame);
+    cx::connectFrameCommands(program, frame);
     if (!startup.run())
         return 1; // the closing message has been shown; nothing more is touched
 

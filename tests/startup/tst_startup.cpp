@@ -3,6 +3,7 @@
 #include "platform/settings/inifile.h"
 #include "platform/storage/table.h"
 #include "shell/aboutbox.h"
+#include "shell/framecommands.h"
 #include "shell/mainframe.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -106,6 +109,7 @@ private slots:
     void lastNonBlankLogoWins();
     void damagedSettingsFilesReadAsDefaults();
     void damagedCatalogueEndsBeforeTheFrame();
+    void browseCommandsOpenAWindowEachTime();
     void albumCopyOffer_data();
     void albumCopyOffer();
     void albumCopyOnYesTurnsOnAutoAdd();
@@ -450,6 +454,24 @@ void TestStartup::aboutBoxOpensCompileInformation()
     emit link->linkActivated(QStringLiteral("compile"));
     QCOMPARE(application, QStringLiteral("CRX97"));
     QCOMPARE(changeDate, stampDateText(QDate::currentDate()));
+}
+
+void TestStartup::browseCommandsOpenAWindowEachTime()
+{
+    Run run;
+    connectFrameCommands(run.program, run.frame);
+    QVERIFY(run.frame.action(QStringLiteral("toolSongs"))->isEnabled());
+    for (const char *command : {"actionBrowseSongs", "actionBrowseSongs", "actionBrowseMedia", "actionBrowseCategories"})
+        run.frame.action(QString::fromLatin1(command))->trigger();
+    QStringList titles;
+    for (QMdiSubWindow *sub : run.frame.mdiArea()->subWindowList())
+        titles << sub->widget()->windowTitle();
+    QCOMPARE(titles, (QStringList{QStringLiteral("Songs - 0 entries"), QStringLiteral("Songs - 0 entries"),
+                                  QStringLiteral("Browse Media Formats"), QStringLiteral("Categories")}));
+    run.frame.close(); // every child closes and gives back its tables
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (TableId id : allTables())
+        QVERIFY2(run.program.useCount(id) == 0, qPrintable(tableDecl(id).label));
 }
 
 QTEST_MAIN(TestStartup)
