@@ -1,5 +1,6 @@
 // The song browse: orders and their tabs, ranges, the song form's requests
 // and the reload after each, the buttons, and the window in the frame.
+#include "common/scratchdirectory.h"
 #include "../store/catalogue.h"
 
 #include "lists/pagelist.h"
@@ -115,13 +116,8 @@ class TestBrowseSongs : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_old = QDir::currentPath();
-        QDir::setCurrent(m_dir->path()); // POSITION.INI goes here
-    }
-    void cleanup() { QDir::setCurrent(m_old); }
+    void init() { m_dir = std::make_unique<ScratchDirectory>(); } // POSITION.INI goes here
+    void cleanup() { m_dir.reset(); }
 
     void tabCaptions_data();
     void tabCaptions();
@@ -144,8 +140,7 @@ private slots:
     void screenshot();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_old;
+    std::unique_ptr<ScratchDirectory> m_dir;
 };
 
 void TestBrowseSongs::tabCaptions_data()

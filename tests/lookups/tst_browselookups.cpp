@@ -1,6 +1,7 @@
 // The category and media format browses: their texts, select and normal
 // mode, the commands through the one-field forms, refusals, the letter
 // locator, the popup, and what is kept between runs.
+#include "common/scratchdirectory.h"
 #include "../store/catalogue.h"
 
 #include "lists/pagelist.h"
@@ -88,13 +89,8 @@ class TestBrowseLookups : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_old = QDir::currentPath();
-        QDir::setCurrent(m_dir->path());
-    }
-    void cleanup() { QDir::setCurrent(m_old); }
+    void init() { m_dir = std::make_unique<ScratchDirectory>(); }
+    void cleanup() { m_dir.reset(); }
 
     void windowTexts_data();
     void windowTexts();
@@ -115,8 +111,7 @@ private slots:
     void selectAlbumArtistLetterTwice();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_old;
+    std::unique_ptr<ScratchDirectory> m_dir;
 };
 
 void TestBrowseLookups::windowTexts_data()

@@ -1,3 +1,4 @@
+#include "common/scratchdirectory.h"
 #include "../store/catalogue.h"
 
 #include "platform/settings/inifile.h"
@@ -41,13 +42,8 @@ class TestLookupForms : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_old = QDir::currentPath();
-        QDir::setCurrent(m_dir->path());
-    }
-    void cleanup() { QDir::setCurrent(m_old); }
+    void init() { m_dir = std::make_unique<ScratchDirectory>(); }
+    void cleanup() { m_dir.reset(); }
     void windowTexts_data();
     void windowTexts();
     void addCategory();
@@ -58,8 +54,7 @@ private slots:
     void positionIsKept();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_old;
+    std::unique_ptr<ScratchDirectory> m_dir;
 };
 
 void TestLookupForms::windowTexts_data()

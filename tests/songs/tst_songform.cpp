@@ -1,3 +1,4 @@
+#include "common/scratchdirectory.h"
 #include "../store/catalogue.h"
 
 #include "platform/settings/inifile.h"
@@ -78,13 +79,8 @@ class TestSongForm : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_old = QDir::currentPath();
-        QDir::setCurrent(m_dir->path());
-    }
-    void cleanup() { QDir::setCurrent(m_old); }
+    void init() { m_dir = std::make_unique<ScratchDirectory>(); }
+    void cleanup() { m_dir.reset(); }
 
     void startSteps_data();
     void startSteps();
@@ -115,8 +111,7 @@ private slots:
     void okWithoutEditsWritesNothing();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_old;
+    std::unique_ptr<ScratchDirectory> m_dir;
 };
 
 void TestSongForm::startSteps_data()
