@@ -9,6 +9,7 @@
 #include "store/settingspaths.h"
 #include "store/windowposition.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace cx
@@ -36,6 +37,9 @@ QWidget *openBrowseSongs(Program &program, MainFrame &frame)
         return nullptr;
     }
     QMdiSubWindow *sub = frame.addChildWindow(browse);
+    // Wide enough for the list's columns until the user places it; a saved
+    // place and size replace this.
+    sub->resize(sub->size().expandedTo(QSize(900, 460)).boundedTo(frame.mdiArea()->size().expandedTo(QSize(400, 200))));
     IniFile positions(positionFilePath());
     WidgetGeometry geometry(sub);
     restoreWindowPosition(positions, QStringLiteral("BrowseSongs"), geometry);
