@@ -1,4 +1,5 @@
 #include "songs/selectalbum.h"
+#include "songs/pickwindowplace.h"
 
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
@@ -28,7 +29,7 @@ QString SelectAlbum::listFormat()
 }
 
 SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
-    : QDialog(parent), m_program(program), m_selectMode(selectMode)
+    : QDialog(parent), m_program(program), m_selectMode(selectMode), m_place(kSection, kLayoutControl)
 {
     setObjectName(kSection);
     setWindowTitle(QStringLiteral("Select An Album"));
@@ -119,7 +120,7 @@ void SelectAlbum::setTab(int tab)
 
 void SelectAlbum::choose()
 {
-    if (!m_selectMode || m_finished || m_controller->isEmpty())
+    if (!m_selectMode || m_place.ended() || m_controller->isEmpty())
         return;
     if (m_controller->rereadHighlighted() != StorageCode::NoError) {
         standardMessage(m_program, MessageId::RecordRetrievalError, QStringLiteral("Album"));
@@ -137,34 +138,22 @@ void SelectAlbum::dismiss()
 
 void SelectAlbum::finish(int response)
 {
-    if (m_finished)
+    if (!m_place.end(this, m_list))
         return;
-    m_finished = true;
     m_program.response = response;
-    IniFile positions(positionFilePath());
-    m_list->saveLayout(positions, kSection, kLayoutControl);
-    if (m_placed) {
-        WidgetGeometry geometry(this);
-        saveWindowPosition(positions, kSection, geometry);
-    }
     QDialog::done(response == Program::Completed ? Accepted : Rejected);
 }
 
 void SelectAlbum::done(int)
 {
     // Escape and the window's close button end it as "Cl&ose" does.
-    if (!m_finished)
+    if (!m_place.ended())
         dismiss();
 }
 
 void SelectAlbum::showEvent(QShowEvent *event)
 {
-    if (!m_placed) {
-        m_placed = true;
-        IniFile positions(positionFilePath());
-        WidgetGeometry geometry(this);
-        restoreWindowPosition(positions, kSection, geometry);
-    }
+    m_place.restoreOnFirstShow(this);
     QDialog::showEvent(event);
 }
 

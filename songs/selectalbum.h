@@ -6,6 +6,8 @@
 #include "lists/listcontroller.h"
 #include "store/opentable.h"
 
+#include "songs/pickwindowplace.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -52,8 +54,7 @@ private:
     PageList *m_list = nullptr;
     QTabBar *m_tabs = nullptr;
     bool m_open = false;
-    bool m_placed = false;
-    bool m_finished = false;
+    PickWindowPlace m_place;
 };
 
 // Runs the pick list modal; the response is completed only when an album was chosen.

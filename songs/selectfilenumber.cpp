@@ -1,4 +1,5 @@
 #include "songs/selectfilenumber.h"
+#include "songs/pickwindowplace.h"
 
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
@@ -79,7 +80,7 @@ QString SelectFileNumber::windowTitleFor(qint64 songs)
 }
 
 SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *parent)
-    : QDialog(parent), m_program(program), m_selectMode(selectMode)
+    : QDialog(parent), m_program(program), m_selectMode(selectMode), m_place(kSection, kLayoutControl)
 {
     setObjectName(kSection);
     setWindowTitle(s("Select File Number"));
@@ -208,7 +209,7 @@ void SelectFileNumber::applyCategory()
 
 void SelectFileNumber::setTab(int tab)
 {
-    if (tab < 0 || tab >= TabCount || m_finished)
+    if (tab < 0 || tab >= TabCount || m_place.ended())
         return;
     if (m_tabs->currentIndex() != tab) {
         m_tabs->setCurrentIndex(tab); // comes back here
@@ -236,7 +237,7 @@ void SelectFileNumber::setTab(int tab)
 
 void SelectFileNumber::selectCategory()
 {
-    if (m_finished)
+    if (m_place.ended())
         return;
     Table &cat = m_program.table(TableId::Categories);
     const Record before = cat.buffer();
@@ -263,7 +264,7 @@ void SelectFileNumber::selectCategory()
 
 void SelectFileNumber::choose()
 {
-    if (!m_selectMode || m_finished || m_controller->isEmpty())
+    if (!m_selectMode || m_place.ended() || m_controller->isEmpty())
         return;
     if (m_controller->rereadHighlighted() != StorageCode::NoError) {
         standardMessage(m_program, MessageId::RecordRetrievalError,
@@ -282,34 +283,22 @@ void SelectFileNumber::dismiss()
 
 void SelectFileNumber::finish(int response)
 {
-    if (m_finished)
+    if (!m_place.end(this, m_list))
         return;
-    m_finished = true;
     m_program.response = response;
-    IniFile positions(positionFilePath());
-    m_list->saveLayout(positions, kSection, kLayoutControl);
-    if (m_placed) {
-        WidgetGeometry geometry(this);
-        saveWindowPosition(positions, kSection, geometry);
-    }
     QDialog::done(response == Program::Completed ? Accepted : Rejected);
 }
 
 void SelectFileNumber::done(int)
 {
     // Escape and the window's close button end it as "Cl&ose" does.
-    if (!m_finished)
+    if (!m_place.ended())
         dismiss();
 }
 
 void SelectFileNumber::showEvent(QShowEvent *event)
 {
-    if (!m_placed) {
-        m_placed = true;
-        IniFile positions(positionFilePath());
-        WidgetGeometry geometry(this);
-        restoreWindowPosition(positions, kSection, geometry);
-    }
+    m_place.restoreOnFirstShow(this);
     QDialog::showEvent(event);
 }
 

@@ -7,6 +7,8 @@
 #include "lists/listcontroller.h"
 #include "store/opentable.h"
 
+#include "songs/pickwindowplace.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -66,8 +68,7 @@ private:
     QPushButton *m_selectCategory = nullptr;
     qint64 m_category = 0;
     bool m_open = false;
-    bool m_placed = false;
-    bool m_finished = false;
+    PickWindowPlace m_place;
 };
 
 // Runs the pick list modal, called to select a song; the response is
