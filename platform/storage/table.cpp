@@ -178,29 +178,7 @@ StorageCode Table::create()
     code = m_db.exec(schema::createStructureTable());
     if (code == StorageCode::NoError)
         code = m_db.exec(schema::createTable(m_decl, m_decl.fileName));
-    if (code == StorageCode::NoError)
-        code = createIndexes();
-    if (code == StorageCode::NoError)
-        code = m_db.exec(schema::createCountsTable());
-    if (code == StorageCode::NoError)
-        code = createCountTriggers();
-    if (code == StorageCode::NoError)
-        code = m_db.exec(QStringLiteral("INSERT OR IGNORE INTO cx_counts(name, records) SELECT ")
-                         + schema::literal(m_decl.fileName) + QStringLiteral(", count(*) FROM ") + quoted(m_decl.fileName));
-    if (code == StorageCode::NoError) {
-        Statement s = m_db.statement(
-            QStringLiteral("INSERT OR IGNORE INTO cx_structure(name, version, collation) VALUES(?,?,?)"));
-        s.bindAll({m_decl.fileName, m_decl.version, collationVersion()});
-        const int rc = s.step();
-        s.reset();
-        if (rc != SQLITE_DONE)
-            code = m_db.setEngineError(rc, QStringLiteral("structure row"));
-    }
-    if (code == StorageCode::NoError)
-        code = m_db.commit();
-    if (code != StorageCode::NoError)
-        m_db.rollback();
-    return code;
+    return completeStructure(code, false);
 }
 
 void Table::close()
@@ -230,10 +208,10 @@ StorageCode Table::createCountTriggers()
     return StorageCode::NoError;
 }
 
-StorageCode Table::writeStructureRow()
+StorageCode Table::writeStructureRow(const QString &conflict)
 {
-    Statement s = m_db.statement(
-        QStringLiteral("INSERT OR REPLACE INTO cx_structure(name, version, collation) VALUES(?,?,?)"));
+    Statement s = m_db.statement(QStringLiteral("INSERT OR ") + conflict
+                                 + QStringLiteral(" INTO cx_structure(name, version, collation) VALUES(?,?,?)"));
     if (!s.isValid())
         return m_db.error().code;
     s.bindAll({m_decl.fileName, m_decl.version, collationVersion()});
@@ -293,25 +271,33 @@ StorageCode Table::recomputeSortKeys()
 
 StorageCode Table::finishRewrite(StorageCode code)
 {
-    // The rows are in place: make their sort keys and the declared indexes,
-    // record the structure, and commit all of it or nothing.
+    // The rows are in place: make their sort keys, then the rest.
     if (code == StorageCode::NoError)
         code = recomputeSortKeys();
+    return completeStructure(code, true);
+}
+
+StorageCode Table::completeStructure(StorageCode code, bool rebuilt)
+{
+    // The declared indexes, the count and its triggers, the structure row, and
+    // a commit of all of it or nothing. A new table keeps what a copy creating
+    // it at the same moment wrote; a rebuilt one replaces its count and row.
+    const QString conflict = rebuilt ? QStringLiteral("REPLACE") : QStringLiteral("IGNORE");
     if (code == StorageCode::NoError)
         code = createIndexes();
     if (code == StorageCode::NoError)
         code = m_db.exec(schema::createCountsTable());
     for (const QString &name : schema::countTriggerNames(m_decl))
-        if (code == StorageCode::NoError)
+        if (rebuilt && code == StorageCode::NoError)
             code = m_db.exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + quoted(name));
     if (code == StorageCode::NoError)
         code = createCountTriggers();
-    // The one full count, while the keys are rebuilt anyway.
+    // The one full count: of a new table, or while the keys are rebuilt anyway.
     if (code == StorageCode::NoError)
-        code = m_db.exec(QStringLiteral("INSERT OR REPLACE INTO cx_counts(name, records) SELECT ")
+        code = m_db.exec(QStringLiteral("INSERT OR ") + conflict + QStringLiteral(" INTO cx_counts(name, records) SELECT ")
                          + schema::literal(m_decl.fileName) + QStringLiteral(", count(*) FROM ") + quoted(m_decl.fileName));
     if (code == StorageCode::NoError)
-        code = writeStructureRow();
+        code = writeStructureRow(conflict);
     if (code == StorageCode::NoError)
         code = m_db.commit();
     if (code != StorageCode::NoError)

@@ -85,7 +85,8 @@ private:
     QVariantList rowValues() const; // fields, sort keys, memos (insert/update order)
     StorageCode recomputeSortKeys();
     StorageCode createIndexes();
-    StorageCode writeStructureRow();
+    StorageCode writeStructureRow(const QString &conflict);
+    StorageCode completeStructure(StorageCode code, bool rebuilt);
     StorageCode createCountTriggers();
     qint64 storedCount(); // -1 when the catalogue keeps no count for the table
     StorageCode finishRewrite(StorageCode code);
