@@ -1,5 +1,7 @@
 #include "songs/updatesong.h"
 
+#include "songs/selectalbum.h"
+
 #include "platform/settings/inifile.h"
 #include "platform/storage/record.h"
 #include "platform/ui/widgetgeometry.h"
@@ -475,13 +477,22 @@ bool UpdateSong::eventFilter(QObject *watched, QEvent *event)
 int runSongForm(Program &program, const SongFormOptions &options, QWidget *parent)
 {
     SongForm form(program, options.variant);
-    form.setAlbumPicker(options.albumPicker);
+    // The album pick list opens over the form's own window, which exists only
+    // once the form has started.
+    QWidget *window = nullptr;
+    SongForm::AlbumPicker picker = options.albumPicker;
+    if (!picker && options.variant == SongForm::Variant::Song)
+        picker = [&program, &window] {
+            return runSelectAlbum(program, true, window) == Program::Completed;
+        };
+    form.setAlbumPicker(std::move(picker));
     form.setAddWizard(options.addWizard);
     form.setFormResult(options.formResult);
     if (!form.start())
         return program.response;
-    UpdateSong window(program, form, parent);
-    window.exec();
+    UpdateSong dialog(program, form, parent);
+    window = &dialog;
+    dialog.exec();
     return program.response;
 }
 

@@ -23,7 +23,7 @@ class Program;
 // What the callers of the song form may hand it.
 struct SongFormOptions {
     SongForm::Variant variant = SongForm::Variant::Song;
-    SongForm::AlbumPicker albumPicker; // the album pick list; none: the button stays disabled
+    SongForm::AlbumPicker albumPicker; // none: the song form uses SelectAlbum
     SongForm::AddWizard addWizard;     // the album wizards; none: every add mode is "Normal"
     QString *formResult = nullptr;     // the album form's "OK"/"Cancel" text
 };

@@ -2,6 +2,7 @@
 #include "../store/catalogue.h"
 
 #include "platform/settings/inifile.h"
+#include "songs/selectalbum.h"
 #include "songs/songform.h"
 #include "songs/updatesong.h"
 #include "store/picture.h"
@@ -108,6 +109,7 @@ private slots:
     void windowTexts_data();
     void windowTexts();
     void typedValuesAreStored();
+    void albumButtonOpensTheAlbumPickList();
     void okWithoutEditsWritesNothing();
 
 private:
@@ -702,7 +704,7 @@ void TestSongForm::windowTexts()
         QPushButton *albumButton = child<QPushButton>(w, "defaultWithAlbum");
         QCOMPARE(albumButton->text(), s("Default with Album Information"));
         QCOMPARE(albumButton->isVisibleTo(w), !forAlbum);
-        QVERIFY(!albumButton->isEnabled()); // until the album pick list is handed over
+        QCOMPARE(albumButton->isEnabled(), !forAlbum);
         // The song as stored, through the entry pictures.
         QCOMPARE(child<QLineEdit>(w, "MUS:Artist")->text(), s("Miles"));
         QCOMPARE(child<QLineEdit>(w, "MUS:Time")->text(), s("00:05:37"));
@@ -779,6 +781,38 @@ void TestSongForm::typedValuesAreStored()
     QCOMPARE(song.number(s("MUS:BeatsPerMinute")), 132);
     QCOMPARE(song.text(s("MUS:Side")), s("2"));
     QCOMPARE(song.get(s("MUS:Notes")).toString(), s("liner notes"));
+}
+
+// Without a picker of its own the song form offers the album pick list in
+// select mode; the album chosen there fills the song, a closed list changes nothing.
+void TestSongForm::albumButtonOpensTheAlbumPickList()
+{
+    SongCatalogue c;
+    c.add(TableId::Album, rec({{"AlbumID", 3}, {"Album", "Kind of Blue"}, {"Artist", "Miles Davis"}, {"Media", "LP"}}));
+    c.table(TableId::Songs).clear();
+    const auto answerPickList = [](bool choose) {
+        QTimer::singleShot(0, [choose] {
+            auto *pick = qobject_cast<SelectAlbum *>(QApplication::activeModalWidget());
+            QVERIFY(pick);
+            QVERIFY(pick->button(s("select"))->isVisible());
+            if (choose)
+                pick->choose();
+            else
+                pick->dismiss();
+        });
+    };
+    runDialog(c, Program::InsertRecord, {}, [&](UpdateSong *w) {
+        QPushButton *albumButton = child<QPushButton>(w, "defaultWithAlbum");
+        QVERIFY(albumButton->isEnabled());
+        answerPickList(false);
+        albumButton->click();
+        QCOMPARE(child<QLineEdit>(w, "MUS:Album")->text(), QString());
+        answerPickList(true);
+        albumButton->click();
+        QCOMPARE(child<QLineEdit>(w, "MUS:Album")->text(), s("Kind of Blue"));
+        QCOMPARE(child<QComboBox>(w, "MUS:Media")->currentText(), s("LP"));
+        QCOMPARE(c.song().number(s("MUS:AlbumID")), 3);
+    });
 }
 
 // Values the pictures and controls cannot show exactly are not changed by
