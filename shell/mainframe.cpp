@@ -1,6 +1,7 @@
 #include "shell/mainframe.h"
 
 #include "platform/ui/helpwindow.h"
+#include "platform/ui/images.h"
 #include "shell/aboutbox.h"
 
 #include <QAction>
@@ -23,11 +24,11 @@
 #include <QTextEdit>
 #include <QToolBar>
 
-// The images and help pages live in the shell library; a static library's
-// resources are linked only when something names them.
-static void initShellResources()
+// The help pages live in the shell library; a static library's resources are
+// linked only when something names them.
+static void initHelpPages()
 {
-    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(help);
 }
 
 namespace cx {
@@ -39,13 +40,13 @@ QString MainFrame::builtInLogoPath()
 
 QString MainFrame::iconPath(const QString &name)
 {
-    initShellResources();
-    return QStringLiteral(":/images/") + name + QStringLiteral(".svg");
+    return imagePath(name);
 }
 
 MainFrame::MainFrame(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("mainFrame"));
+    initHelpPages();
     setWindowTitle(tr("Cantorix"));
     setWindowIcon(QIcon(iconPath(QStringLiteral("cantorix"))));
 

@@ -1,5 +1,6 @@
 #include "shell/splash.h"
 
+#include "platform/ui/images.h"
 #include "platform/ui/svgpixmap.h"
 
 #include "store/version.h"
@@ -11,17 +12,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-static void initShellResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace cx {
 
 QString Splash::picturePath()
 {
-    initShellResources();
-    return QStringLiteral(":/images/crx97.svg");
+    return imagePath(QStringLiteral("crx97"));
 }
 
 Splash::Splash(QWidget *frame)

@@ -1,6 +1,7 @@
 #include "songs/browselookup.h"
 
 #include "lists/pagelist.h"
+#include "platform/ui/images.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "store/program.h"
@@ -210,7 +211,7 @@ BrowseLookup::BrowseLookup(Program &program, const BrowseLookupSpec &spec, bool 
     QPushButton *deleteButton = makeButton(QStringLiteral("&Delete"), "delete");
     QPushButton *closeButton = makeButton(spec.closeText, "close");
     if (spec.closeIcon)
-        closeButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+        closeButton->setIcon(imageIcon(QStringLiteral("exit")));
     selectButton->setVisible(selectMode);
     selectButton->setEnabled(selectMode);
     selectButton->setDefault(selectMode);

@@ -2,6 +2,8 @@
 
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
+#include "platform/ui/images.h"
+#include "platform/ui/svgpixmap.h"
 #include "platform/ui/widgetgeometry.h"
 #include "songs/updatesong.h"
 #include "store/program.h"
@@ -91,7 +93,6 @@ BrowseSongs::BrowseSongs(Program &program, QWidget *parent) : QWidget(parent), m
     });
     connect(m_list, &PageList::activated, this, [this] { press(Action::Change); });
 
-    QStyle *st = style();
     auto *row1 = new QHBoxLayout;
     row1->addWidget(addButton(Action::Add, s("&Add"), "add"));
     row1->addWidget(addButton(Action::Copy, s("Cop&y"), "copy"));
@@ -105,22 +106,33 @@ BrowseSongs::BrowseSongs(Program &program, QWidget *parent) : QWidget(parent), m
     row2->addWidget(addButton(Action::Import, s("&Import"), "import"));
     row2->addWidget(addButton(Action::Export, s("&Export"), "export"));
     row2->addStretch(1);
-    m_close = new QPushButton(st->standardIcon(QStyle::SP_DialogCloseButton), s("Cl&ose"));
+    m_close = new QPushButton(imageIcon(s("exit")), s("Cl&ose"));
     m_close->setObjectName(s("close"));
     connect(m_close, &QPushButton::clicked, this, [this] {
         m_program.response = Program::Cancelled;
         closeWindow();
     });
     row2->addWidget(m_close);
-    button(Action::Import)->setIcon(st->standardIcon(QStyle::SP_ArrowDown));
-    button(Action::Export)->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+    button(Action::Import)->setIcon(imageIcon(s("import")));
+    button(Action::Export)->setIcon(imageIcon(s("export")));
+
+    // The trumpet stands beside the two button rows.
+    auto *trumpet = new QLabel;
+    trumpet->setObjectName(s("trumpet"));
+    const int buttonsHeight = 2 * m_close->sizeHint().height();
+    trumpet->setPixmap(svgPixmap(imagePath(s("trumpet")), qreal(buttonsHeight) / 48, devicePixelRatioF()));
+    auto *buttonRows = new QVBoxLayout;
+    buttonRows->addLayout(row1);
+    buttonRows->addLayout(row2);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(trumpet, 0, Qt::AlignVCenter);
+    bottom->addLayout(buttonRows, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addLayout(tabRow);
     layout->addWidget(m_list, 1);
-    layout->addLayout(row1);
-    layout->addLayout(row2);
+    layout->addLayout(bottom);
 
     setMinimumSize(m_list->unitsToPixels(374), fontMetrics().height() * 170 / 8);
     setWindowTitle(m_controller->title());

@@ -2,6 +2,7 @@
 #include "songs/pickwindowplace.h"
 
 #include "lists/pagelist.h"
+#include "platform/ui/images.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "store/program.h"
@@ -70,7 +71,7 @@ SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
     auto *close = new QPushButton(QStringLiteral("Cl&ose"), this);
     close->setObjectName(QStringLiteral("close"));
     close->setAutoDefault(false);
-    close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    close->setIcon(imageIcon(QStringLiteral("exit")));
     connect(select, &QPushButton::clicked, this, &SelectAlbum::choose);
     connect(close, &QPushButton::clicked, this, &SelectAlbum::dismiss);
 

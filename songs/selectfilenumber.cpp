@@ -2,6 +2,7 @@
 #include "songs/pickwindowplace.h"
 
 #include "lists/pagelist.h"
+#include "platform/ui/images.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "songs/browselookup.h"
@@ -150,7 +151,7 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
     auto *close = new QPushButton(s("Cl&ose"), this);
     close->setObjectName(s("close"));
     close->setAutoDefault(false);
-    close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    close->setIcon(imageIcon(QStringLiteral("exit")));
     connect(select, &QPushButton::clicked, this, &SelectFileNumber::choose);
     connect(close, &QPushButton::clicked, this, &SelectFileNumber::dismiss);
 

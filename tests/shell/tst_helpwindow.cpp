@@ -15,7 +15,7 @@ using namespace cx;
 // The pages are the shell library's resources.
 static void initResources()
 {
-    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(help);
 }
 
 class TestHelpWindow : public QObject

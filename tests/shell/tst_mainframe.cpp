@@ -1,4 +1,5 @@
 #include "platform/ui/helpwindow.h"
+#include "platform/ui/images.h"
 #include "shell/aboutbox.h"
 #include "shell/mainframe.h"
 #include "shell/splash.h"
@@ -6,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -149,6 +152,10 @@ void TestMainFrame::builtInImages_data()
     QTest::newRow("splash picture") << Splash::picturePath();
     for (const char *name : {"notepage", "note", "smcd", "labels", "playlists", "cantorix"})
         QTest::newRow(name) << MainFrame::iconPath(QString::fromUtf8(name));
+    // and every other picture the windows use
+    const QDir images = QFileInfo(imagePath(QStringLiteral("cantorix"))).dir();
+    for (const QString &file : images.entryList(QDir::Files))
+        QTest::newRow(qPrintable(file)) << images.filePath(file);
 }
 
 void TestMainFrame::builtInImages()
