@@ -4,6 +4,8 @@
 #include "lists/listcontroller.h"
 #include "lists/pagemodel.h"
 #include "store/dateformat.h"
+#include "store/picture.h"
+#include "store/values.h"
 #include "store/windowposition.h"
 
 #include <QApplication>
@@ -11,8 +13,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace cx
 {
@@ -114,6 +119,40 @@ int PageList::rowHeight() const
     return fontMetrics().height() + 4;
 }
 
+int PageList::shownPixels(const ListColumn &column) const
+{
+    const int px = unitsToPixels(column.width);
+    // Window units were measured in a narrower font than ours: a column the
+    // user has not resized opens wide enough for its header and, for numbers,
+    // dates and times, for the widest value its picture shows, so none is cut.
+    // A width the user chose stays.
+    const ListFormat designed = ListFormat::parse(m_designed);
+    for (const ListColumn &d : designed.columns())
+        if (d.dataPosition == column.dataPosition && d.width != column.width)
+            return px;
+    const Picture picture = Picture::cached(column.picture);
+    QString widest; // beside the header
+    switch (picture.kind()) {
+    case Picture::Kind::Date: // two-digit day and month, the longest month name
+        widest = picture.format(dayNumber(QDate(2000, 9, 28)));
+        break;
+    case Picture::Kind::Time:
+        widest = picture.format(timeValue(23, 59, 59));
+        break;
+    case Picture::Kind::Number:
+        widest = picture.format(picture.width() > 0 ? qint64(std::pow(10.0, qMin(picture.width(), 12))) - 1 : 0);
+        break;
+    default:
+        break;
+    }
+    const int indent = column.indent > 0 ? unitsToPixels(column.indent) : 0;
+    const int margins = 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 4;
+    const QFontMetrics &metrics = m_view->fontMetrics();
+    const int value = metrics.horizontalAdvance(widest.trimmed()) + indent;
+    const int header = metrics.horizontalAdvance(column.header) + 2 * margins;
+    return qMax(px, qMax(value, header) + margins);
+}
+
 void PageList::setShownFormat(const ListFormat &format)
 {
     QHeaderView *header = m_view->horizontalHeader();
@@ -126,7 +165,7 @@ void PageList::setShownFormat(const ListFormat &format)
         const ListColumn &c = format.at(i);
         header->setSectionResizeMode(i, c.isResizable() ? QHeaderView::Interactive
                                                         : QHeaderView::Fixed);
-        const int px = unitsToPixels(c.width);
+        const int px = shownPixels(c);
         header->resizeSection(i, px);
         m_shownPixels << px;
     }

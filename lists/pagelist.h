@@ -61,6 +61,7 @@ protected:
 
 private:
     void setShownFormat(const ListFormat &format);
+    int shownPixels(const ListColumn &column) const;
     void syncPage();
     void syncHighlight(int column = -1);
     void syncThumb();

@@ -66,10 +66,9 @@ QString applyDateFormatToListFormat(const QString &listFormat, const QString &co
         out += QStringView(listFormat).sliced(from, at - from);
         out += u'@';
         out += code;
-        // A column that shows no date as blank keeps doing so: without it a
-        // song with no release date would be listed as released in 1800.
-        const QStringView old = QStringView(listFormat).sliced(at, (next < 0 ? listFormat.size() : next) - at);
-        if (old.endsWith(u'b', Qt::CaseInsensitive) && !code.endsWith(u'b', Qt::CaseInsensitive))
+        // Day 0 is no date: without the blank a song with no release date
+        // would be listed as released, and one never played as last played, in 1800.
+        if (!code.endsWith(u'b', Qt::CaseInsensitive))
             out += u'b';
         if (next < 0)
             return out;

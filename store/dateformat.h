@@ -29,8 +29,8 @@ std::optional<QString> dateFormatCode(const QString &text);
 
 // A list box's column format with every date column's picture (each "@D", case
 // ignored, up to the next "@") replaced by "@" and the code: the column's own
-// modifiers go with it ("@d17-@" becomes "@d2@"), except blank-when-zero, which
-// is kept so that no date stays blank ("@d17b@" becomes "@d2b@"; "@n4b@" for years).
+// modifiers go with it, and every date column shows day 0 (no date) blank
+// ("@d17-@" and "@d17b@" become "@d2b@"; "@n4b@" for years).
 QString applyDateFormatToListFormat(const QString &listFormat, const QString &code);
 // The picture of an entry or report field: a date picture (one beginning with
 // "d" or "D", with or without "@") becomes the code, any other stays.

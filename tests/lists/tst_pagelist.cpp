@@ -5,6 +5,7 @@
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
 #include "store/dateformat.h"
+#include "store/values.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -41,6 +42,7 @@ private slots:
     void scrollBarIsTheThumb();
     void layoutIsKept();
     void newDateFormatShowsTheBuiltInLayoutOnce();
+    void columnsShowWholeValuesUntilResized();
 };
 
 void TestPageList::headerAndCellsFromTheFormat()
@@ -236,6 +238,43 @@ void TestPageList::newDateFormatShowsTheBuiltInLayoutOnce()
     PageList w(*s.list, songFormat);
     w.restoreLayout(ini, section, control, QStringLiteral("n4b"));
     QCOMPARE(w.format().at(7).picture, QStringLiteral("n4b"));
+}
+
+
+// Times, dates and numbers are never cut in a column the user left alone, nor
+// are headers; a width the user chose stays, also when it is narrow.
+void TestPageList::columnsShowWholeValuesUntilResized()
+{
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath(QStringLiteral("POSITION.INI")));
+    const QString section = QStringLiteral("BrowseSongs"), control = QStringLiteral("?Browse");
+    const int time = 6, released = 7, fileNumber = 4;
+    Songs s;
+    s.song(QStringLiteral("Abba"), QStringLiteral("Waterloo"),
+           values({{"MUS:Time", timeValue(0, 23, 59, 59)}, {"MUS:ReleaseDate", dayNumber(QDate(1974, 12, 28))}}));
+    const auto fits = [](const PageList &w, int column) {
+        const QModelIndex cell = w.view()->model()->index(0, column);
+        const QString text = cell.data().toString().trimmed();
+        const QString header = w.view()->model()->headerData(column, Qt::Horizontal).toString();
+        const int need = qMax(w.view()->fontMetrics().horizontalAdvance(text),
+                              w.view()->fontMetrics().horizontalAdvance(header));
+        return w.view()->horizontalHeader()->sectionSize(column) > need;
+    };
+    {
+        PageList w(*s.list, songFormat);
+        w.restoreLayout(ini, section, control, QStringLiteral("d4")); // "September 28, 2000"
+        QVERIFY(s.list->reloadTop());
+        for (int column : {time, released, fileNumber})
+            QVERIFY2(fits(w, column), qPrintable(QString::number(column)));
+        QCOMPARE(w.currentFormat(), applyDateFormatToListFormat(songFormat, QStringLiteral("d4")));
+        w.view()->horizontalHeader()->resizeSection(time, w.unitsToPixels(30));
+        w.saveLayout(ini, section, control);
+    }
+    PageList again(*s.list, songFormat);
+    again.restoreLayout(ini, section, control, QStringLiteral("d4"));
+    QVERIFY(s.list->reloadTop());
+    QCOMPARE(again.view()->horizontalHeader()->sectionSize(time), again.unitsToPixels(30));
+    QVERIFY(fits(again, released));
 }
 
 QTEST_MAIN(TestPageList)

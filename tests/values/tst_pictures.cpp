@@ -495,13 +495,14 @@ void TestPictures::listFormat_data()
     QTest::newRow("song columns, d2")
         << songs << u"d2"_s
         << u"75L(2)|M~Artist~@s40@36R(2)|M~Time~C(0)@t4b@36R(2)|M~Released~C(0)@d2b@24R(2)|"_s
-           "M~BPM~C(0)@n_4b@120R(2)|M~Last Played~C(0)@d2@120R(2)|M~Style~C(0)@s30@";
+           "M~BPM~C(0)@n_4b@120R(2)|M~Last Played~C(0)@d2b@120R(2)|M~Style~C(0)@s30@";
     QTest::newRow("song columns, year only")
         << songs << u"n4b"_s
         << u"75L(2)|M~Artist~@s40@36R(2)|M~Time~C(0)@t4b@36R(2)|M~Released~C(0)@n4b@24R(2)|"_s
            "M~BPM~C(0)@n_4b@120R(2)|M~Last Played~C(0)@n4b@120R(2)|M~Style~C(0)@s30@";
     QTest::newRow("blank for no date is kept") << u"@d17b@"_s << u"d17"_s << u"@d17b@"_s;
-    QTest::newRow("other modifiers dropped") << u"@d17-@"_s << u"d5"_s << u"@d5@"_s;
+    // A song never played is not listed as played in 1800.
+    QTest::newRow("other modifiers dropped, blank for no date") << u"@d17-@"_s << u"d5"_s << u"@d5b@"_s;
     QTest::newRow("upper case D") << u"10R|~Date~@D2B@"_s << u"d6"_s << u"10R|~Date~@d6b@"_s;
     QTest::newRow("no closing @") << u"10R|~Date~@d2b"_s << u"d8"_s << u"10R|~Date~@d8b"_s;
     QTest::newRow("no date column") << u"10R|~Title~@s40@"_s << u"d8"_s << u"10R|~Title~@s40@"_s;
