@@ -1,5 +1,6 @@
 #include "shell/mainframe.h"
 
+#include "lists/listmoves.h"
 #include "platform/ui/helpwindow.h"
 #include "platform/ui/images.h"
 #include "shell/aboutbox.h"
@@ -23,6 +24,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 // The help pages live in the shell library; a static library's resources are
 // linked only when something names them.
@@ -88,7 +90,13 @@ MainFrame::MainFrame(QWidget *parent) : QMainWindow(parent)
     resize(900, 640);
 }
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame()
+{
+    // The child windows go after this part of the frame: their focus changes
+    // and the area's last activation must not reach it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
 
 QMenu *MainFrame::addMenu(QWidget *parentMenu, const QString &name, const QString &title,
                           const QString &tip)
@@ -271,6 +279,22 @@ void MainFrame::buildToolBar()
     addToolButton(QStringLiteral("toolPlayCD"), tr("Play CD"), QStringLiteral("actionCDPlayer"),
                   QStringLiteral("smcd"));
 
+    // The record and page buttons move the list of the active child window.
+    m_toolBar->addSeparator();
+    m_listMoves = makeListMoveActions(this, [this]() -> QWidget * {
+        QMdiSubWindow *active = m_mdi->activeSubWindow();
+        return active ? active->widget() : nullptr;
+    });
+    for (QAction *move : m_listMoves) {
+        m_toolBar->addAction(move);
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(move)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        m_actions.insert(move->objectName(), move);
+    }
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::updateListMoves);
+    connect(qApp, &QApplication::focusChanged, this, &MainFrame::updateListMoves);
+    updateListMoves();
+
     auto *spacer = new QWidget;
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_toolBar->addWidget(spacer);
@@ -279,6 +303,14 @@ void MainFrame::buildToolBar()
     m_logo->setAlignment(Qt::AlignCenter);
     m_logo->setContentsMargins(4, 0, 4, 0);
     m_toolBar->addWidget(m_logo);
+}
+
+void MainFrame::updateListMoves()
+{
+    QMdiSubWindow *active = m_mdi->activeSubWindow();
+    const bool any = active && listToMove(active->widget());
+    for (QAction *move : m_listMoves)
+        move->setEnabled(any);
 }
 
 QAction *MainFrame::action(const QString &objectName) const

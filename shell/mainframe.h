@@ -38,8 +38,8 @@ public:
     explicit MainFrame(QWidget *parent = nullptr);
     ~MainFrame() override;
 
-    // The command, menu (its menuAction()) or toolbar button of that object
-    // name, or nullptr.
+    // The command, menu (its menuAction()), toolbar button or record and page
+    // button ("moveTop" ... "moveBottom") of that object name, or nullptr.
     QAction *action(const QString &objectName) const;
     // Object names of every command and toolbar button, in menu order.
     QStringList commandNames() const;
@@ -93,6 +93,7 @@ private:
     void editCommand(Edit edit);
     void fillWindowList();
     int logoHeight() const;
+    void updateListMoves();
 
     QMdiArea *m_mdi = nullptr;
     QToolBar *m_toolBar = nullptr;
@@ -101,6 +102,7 @@ private:
     QList<QAction *> m_windowListActions;
     QPointer<QActionGroup> m_windowListGroup;
     QList<QAction *> m_ordered;                // commands and buttons, menu order
+    QList<QAction *> m_listMoves;              // the record and page buttons
     QHash<QString, QAction *> m_actions;       // by object name
     QHash<QString, QString> m_mirrorOf;        // toolbar button -> menu command
     QHash<QString, std::function<void()>> m_handlers;

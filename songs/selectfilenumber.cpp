@@ -1,6 +1,7 @@
 #include "songs/selectfilenumber.h"
 #include "songs/pickwindowplace.h"
 
+#include "lists/listmoves.h"
 #include "lists/pagelist.h"
 #include "platform/ui/images.h"
 #include "platform/settings/inifile.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace cx {
@@ -161,8 +163,16 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
     auto *locatorRow = new QHBoxLayout;
     locatorRow->addWidget(locatorCaption);
     locatorRow->addWidget(m_locator, 1);
+    // The frame's record and page buttons cannot be reached while this list
+    // keeps the program waiting, so the list carries them.
+    auto *moves = new QToolBar(this);
+    moves->setObjectName(s("recordButtons"));
+    moves->setIconSize(QSize(16, 16));
+    moves->addActions(makeListMoveActions(this, [this] { return this; }));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(select);
+    buttons->addStretch();
+    buttons->addWidget(moves);
     buttons->addStretch();
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);

@@ -137,6 +137,7 @@ private slots:
     void windowButtonsAndMenu();
     void insertKeyThroughTheSongForm();
     void openedInTheFrameAndLayoutSaved();
+    void frameRecordButtonsMoveTheActiveList();
     void screenshot();
 
 private:
@@ -543,6 +544,44 @@ void TestBrowseSongs::openedInTheFrameAndLayoutSaved()
     IniFile positions(positionFilePath());
     QVERIFY(positions.read(s("BrowseSongs"), s("SRCF?Browse")).startsWith(s("75L(2)|M~Artist~")));
     QVERIFY(positions.readNumber(s("BrowseSongs"), s("Width")) > 0);
+}
+
+// The frame's record and page buttons move the list of the active window,
+// clear its locator like any scrolling, and are off while no list is active.
+void TestBrowseSongs::frameRecordButtonsMoveTheActiveList()
+{
+    TestCatalogue c;
+    for (const char *artist : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"})
+        c.add(TableId::Songs, rec({{"MUS:Artist", s(artist)}}));
+    MainFrame frame;
+    frame.resize(900, 600);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const auto press = [&frame](const char *name) {
+        QAction *button = frame.action(s(name));
+        QVERIFY(button && button->isEnabled());
+        button->trigger();
+    };
+    QVERIFY(!frame.action(s("moveDown"))->isEnabled());
+    auto *browse = static_cast<BrowseSongs *>(openBrowseSongs(*c.program, frame));
+    QVERIFY(browse);
+    QTRY_VERIFY(frame.action(s("moveDown"))->isEnabled());
+    ListController &list = browse->list()->controller();
+    const auto artist = [&list] { return list.value(list.highlightedRow(), s("MUS:Artist")).toString(); };
+    press("moveBottom");
+    QCOMPARE(artist(), s("L"));
+    press("moveTop");
+    QCOMPARE(artist(), s("A"));
+    list.typeCharacter(u'c');
+    QCOMPARE(artist(), s("C"));
+    press("moveDown");
+    QCOMPARE(artist(), s("D"));
+    QCOMPARE(list.locatorText(), QString());
+    press("moveUp");
+    QCOMPARE(artist(), s("C"));
+
+    frame.addChildWindow(new QWidget);
+    QTRY_VERIFY(!frame.action(s("moveDown"))->isEnabled());
 }
 
 void TestBrowseSongs::screenshot()

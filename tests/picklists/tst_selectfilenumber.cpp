@@ -10,6 +10,7 @@
 #include "songs/selectfilenumber.h"
 #include "store/settingspaths.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -120,6 +121,7 @@ private slots:
     void selectAndClose_data();
     void selectAndClose();
     void runReturnsTheChosenSong();
+    void recordButtonsMoveTheList();
     void categoryRange_data();
     void categoryRange();
     void layoutAndPositionAreKept();
@@ -293,6 +295,28 @@ void TestSelectFileNumber::runReturnsTheChosenSong()
     QCOMPARE(runSelectFileNumber(*c.program), int(Program::Completed));
     QVERIFY(seen);
     QCOMPARE(bufferId(c), 3);
+}
+
+// While the pick list keeps the program waiting, its own record and page
+// buttons move the list as the frame's would.
+void TestSelectFileNumber::recordButtonsMoveTheList()
+{
+    TestCatalogue c;
+    addSongs(c);
+    QTimer::singleShot(0, [] {
+        auto *w = qobject_cast<SelectFileNumber *>(QApplication::activeModalWidget());
+        QVERIFY(w);
+        const auto press = [w](const char *name) {
+            auto *button = w->findChild<QAction *>(s(name));
+            QVERIFY(button);
+            button->trigger();
+        };
+        press("moveBottom"); // Queen
+        press("moveUp");     // Coldplay
+        w->button(s("select"))->click();
+    });
+    QCOMPARE(runSelectFileNumber(*c.program), int(Program::Completed));
+    QCOMPARE(bufferId(c), 4);
 }
 
 void TestSelectFileNumber::categoryRange_data()
