@@ -109,6 +109,9 @@ private slots:
     void selectAlbumDoubleClick_data();
     void selectAlbumDoubleClick();
     void selectAlbumArtistLetterTwice();
+    void selectAlbumLocatorPerTab_data();
+    void selectAlbumLocatorPerTab();
+    void selectAlbumReadError();
 
 private:
     std::unique_ptr<ScratchDirectory> m_dir;
@@ -409,11 +412,12 @@ void TestBrowseLookups::mediaLayoutAndPositionAreKept()
 }
 
 namespace {
-void addAlbum(TestCatalogue &c, int id, const char *album, const char *artist)
+void addAlbum(TestCatalogue &c, int id, const char *album, const char *artist, const char *fileNumber = "")
 {
     c.add(TableId::Album, {{QStringLiteral("ALB:AlbumID"), id},
                            {QStringLiteral("ALB:Album"), QString::fromLatin1(album)},
-                           {QStringLiteral("ALB:Artist"), QString::fromLatin1(artist)}});
+                           {QStringLiteral("ALB:Artist"), QString::fromLatin1(artist)},
+                           {QStringLiteral("ALB:FileNumber"), QString::fromLatin1(fileNumber)}});
 }
 } // namespace
 
@@ -468,6 +472,71 @@ void TestBrowseLookups::selectAlbumArtistLetterTwice()
     QCOMPARE(artist(), QStringLiteral("Bee Gees"));
     key(w.list()->view(), Qt::Key_B, QStringLiteral("b"));
     QCOMPARE(artist(), QStringLiteral("Blondie")); // one row further
+}
+
+void TestBrowseLookups::selectAlbumLocatorPerTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("highlighted"); // after each character
+    const QString album = QStringLiteral("ALB:Album"), artist = QStringLiteral("ALB:Artist"),
+                  fileNumber = QStringLiteral("ALB:FileNumber");
+    // Albums: Bad, Blue, Hunky Dory, Zoo, Abbey Road; case never matters.
+    QTest::newRow("album: first B, then the next B, then back to the first")
+        << int(SelectAlbum::ByAlbum) << "bbb" << album << names("Bad|Blue|Bad");
+    QTest::newRow("album: no album at the letter: the next one after it")
+        << int(SelectAlbum::ByAlbum) << "c" << album << names("Hunky Dory");
+    QTest::newRow("album: past the last letter: the last album")
+        << int(SelectAlbum::ByAlbum) << "z" << album << names("Zoo");
+    QTest::newRow("artist: its own field, the album blanked")
+        << int(SelectAlbum::ByArtist) << "DM" << artist << names("David Bowie|Michael Jackson");
+    QTest::newRow("file number: its own field")
+        << int(SelectAlbum::ByFileNumber) << "hff" << fileNumber << names("H7|F10|F2");
+}
+
+// Each tab moves by the first character of its own field, whatever the
+// highlighted album was under the tab before.
+void TestBrowseLookups::selectAlbumLocatorPerTab()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, typed);
+    QFETCH(QString, field);
+    QFETCH(QStringList, highlighted);
+    TestCatalogue c;
+    addAlbum(c, 1, "Blue", "Joni Mitchell", "F2");
+    addAlbum(c, 2, "Abbey Road", "The Beatles", "F10");
+    addAlbum(c, 3, "Bad", "Michael Jackson", "B1");
+    addAlbum(c, 4, "Hunky Dory", "David Bowie", "H7");
+    addAlbum(c, 5, "Zoo", "Bee Gees", "Z1");
+    SelectAlbum w(*c.program, true);
+    w.show();
+    w.controller().bottom();
+    w.setTab(tab);
+    ListController &l = w.controller();
+    QStringList seen;
+    for (QChar ch : typed) {
+        key(w.list()->view(), Qt::Key_A + (ch.toUpper().unicode() - u'A'), QString(ch));
+        seen << l.value(l.highlightedRow(), field).toString();
+    }
+    QCOMPARE(seen, highlighted);
+}
+
+// A read that fails names the album file and ends the pick list cancelled.
+void TestBrowseLookups::selectAlbumReadError()
+{
+    TestCatalogue c;
+    for (int id = 1; id <= 40; ++id)
+        addAlbum(c, id, qPrintable(QStringLiteral("Album %1").arg(id, 2, 10, QLatin1Char('0'))), "Artist");
+    SelectAlbum w(*c.program, true);
+    w.show();
+    c.program->response = Program::NoResponse;
+    c.table(TableId::Album).close();
+    w.controller().pageDown();
+    QCOMPARE(c.prompter.captions(), QStringList{QStringLiteral("Record Retrieval Error")});
+    QVERIFY(c.prompter.shown.at(0).text.contains(QStringLiteral("from the Album file")));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(c.program->response, int(Program::Cancelled));
 }
 
 QTEST_MAIN(TestBrowseLookups)

@@ -122,6 +122,7 @@ private slots:
     void selectAndClose();
     void runReturnsTheChosenSong();
     void recordButtonsMoveTheList();
+    void readErrorEndsTheList();
     void categoryRange_data();
     void categoryRange();
     void layoutAndPositionAreKept();
@@ -317,6 +318,22 @@ void TestSelectFileNumber::recordButtonsMoveTheList()
     });
     QCOMPARE(runSelectFileNumber(*c.program), int(Program::Completed));
     QCOMPARE(bufferId(c), 4);
+}
+
+// A read that fails names the songs file and ends the pick list cancelled.
+void TestSelectFileNumber::readErrorEndsTheList()
+{
+    TestCatalogue c;
+    addSongs(c);
+    SelectFileNumber w(*c.program, true);
+    w.show();
+    c.program->response = Program::NoResponse;
+    c.table(TableId::Songs).close();
+    w.controller().bottom();
+    QCOMPARE(c.prompter.captions(), QStringList{s("Record Retrieval Error")});
+    QVERIFY(c.prompter.shown.at(0).text.contains(s("from the Cantorix file")));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(c.program->response, int(Program::Cancelled));
 }
 
 void TestSelectFileNumber::categoryRange_data()
