@@ -2,6 +2,7 @@
 
 #include "lists/pagelist.h"
 #include "platform/ui/images.h"
+#include "platform/ui/popupmenu.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "store/program.h"
@@ -269,25 +270,28 @@ QPushButton *BrowseLookup::button(const QString &objectName) const
 
 QMenu *BrowseLookup::createPopup(QWidget *parent)
 {
-    auto *menu = new QMenu(parent);
     const bool any = m_controller.hasRecords();
-    QAction *insert = menu->addAction(m_controller.spec().insertText, &m_controller,
-                                      &BrowseLookupController::insert);
-    insert->setObjectName(QStringLiteral("insert"));
-    QAction *change =
-        menu->addAction(QStringLiteral("&Change"), &m_controller, &BrowseLookupController::change);
-    change->setObjectName(QStringLiteral("change"));
-    change->setEnabled(any);
-    QAction *remove =
-        menu->addAction(QStringLiteral("&Delete"), &m_controller, &BrowseLookupController::remove);
-    remove->setObjectName(QStringLiteral("delete"));
-    remove->setEnabled(any);
-    menu->addSeparator();
-    QAction *select =
-        menu->addAction(QStringLiteral("&Select"), &m_controller, &BrowseLookupController::select);
-    select->setObjectName(QStringLiteral("select"));
-    select->setEnabled(m_controller.selectMode());
-    return menu;
+    const QString items = QStringList{popupItem(m_controller.spec().insertText, true),
+                                      popupItem(QStringLiteral("&Change"), any),
+                                      popupItem(QStringLiteral("&Delete"), any), QStringLiteral("-"),
+                                      popupItem(QStringLiteral("&Select"), m_controller.selectMode())}
+                              .join(QLatin1Char('|'));
+    return buildPopupMenu(items, parent, [this](int n) {
+        switch (n) {
+        case 1:
+            m_controller.insert();
+            break;
+        case 2:
+            m_controller.change();
+            break;
+        case 3:
+            m_controller.remove();
+            break;
+        default:
+            m_controller.select();
+            break;
+        }
+    });
 }
 
 void BrowseLookup::updateButtons()

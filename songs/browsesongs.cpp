@@ -3,6 +3,7 @@
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/images.h"
+#include "platform/ui/popupmenu.h"
 #include "platform/ui/svgpixmap.h"
 #include "platform/ui/widgetgeometry.h"
 #include "songs/updatesong.h"
@@ -24,6 +25,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <optional>
 
 namespace cx
 {
@@ -89,7 +93,8 @@ BrowseSongs::BrowseSongs(Program &program, QWidget *parent) : QWidget(parent), m
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &at) {
-        popupMenu()->exec(view->viewport()->mapToGlobal(at));
+        std::unique_ptr<QMenu> menu(createPopup(this));
+        menu->exec(view->viewport()->mapToGlobal(at));
     });
     connect(m_list, &PageList::activated, this, [this] { press(Action::Change); });
 
@@ -239,30 +244,34 @@ void BrowseSongs::syncActions()
         it.value()->setEnabled(m_controller->isEnabled(Action(it.key())));
 }
 
-QMenu *BrowseSongs::popupMenu()
+namespace
 {
-    if (!m_menu) {
-        m_menu = new QMenu(this);
-        m_menu->setObjectName(s("popupMenu"));
-        auto item = [this](const char *text, Action action) {
-            QAction *a = m_menu->addAction(s(text), this, [this, action] { press(action); });
-            a->setData(int(action));
-        };
-        item("&Add", Action::Add);
-        item("&Change", Action::Change);
-        item("&Delete", Action::Delete);
-        m_menu->addSeparator();
-        item("&Print", Action::Print);
-        m_menu->addSeparator();
-        item("&Search", Action::Search);
-        m_menu->addSeparator();
-        item("&Import", Action::Import);
-        item("&Export", Action::Export);
-    }
-    for (QAction *a : m_menu->actions())
-        if (!a->isSeparator())
-            a->setEnabled(m_controller->isEnabled(Action(a->data().toInt())));
-    return m_menu;
+// The popup's items in order; nothing stands for a separator line.
+const std::optional<BrowseSongsController::Action> kPopupItems[] = {
+    BrowseSongsController::Action::Add,    BrowseSongsController::Action::Change,
+    BrowseSongsController::Action::Delete, std::nullopt,
+    BrowseSongsController::Action::Print,  std::nullopt,
+    BrowseSongsController::Action::Search, std::nullopt,
+    BrowseSongsController::Action::Import, BrowseSongsController::Action::Export,
+};
+} // namespace
+
+QString BrowseSongs::popupText() const
+{
+    QStringList items;
+    for (const auto &action : kPopupItems)
+        items << (action ? popupItem(m_buttons.value(int(*action))->text(), m_controller->isEnabled(*action))
+                         : s("-"));
+    return items.join(QLatin1Char('|'));
+}
+
+QMenu *BrowseSongs::createPopup(QWidget *parent)
+{
+    QList<Action> numbered;
+    for (const auto &action : kPopupItems)
+        if (action)
+            numbered << *action;
+    return buildPopupMenu(popupText(), parent, [this, numbered](int n) { press(numbered.at(n - 1)); });
 }
 
 bool BrowseSongs::eventFilter(QObject *watched, QEvent *event)

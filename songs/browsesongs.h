@@ -40,7 +40,10 @@ public:
     QPushButton *button(Action action) const { return m_buttons.value(int(action)); }
     QPushButton *closeButton() const { return m_close; }
     // The list's popup menu as it would open now.
-    QMenu *popupMenu();
+    // The popup as its item text ("~" before an item that cannot be chosen),
+    // and the menu made from it, owned by the caller.
+    QString popupText() const;
+    QMenu *createPopup(QWidget *parent = nullptr);
 
     void setMediaChooser(BrowseSongsController::MediaChooser chooser);
     void setCategoryChooser(BrowseSongsController::CategoryChooser chooser);
@@ -65,7 +68,6 @@ private:
     QLabel *m_locator = nullptr;
     QHash<int, QPushButton *> m_buttons;
     QPushButton *m_close = nullptr;
-    QMenu *m_menu = nullptr;
     QPoint m_pressAt;
     bool m_dragArmed = false;
     bool m_syncingTabs = false;

@@ -1,7 +1,10 @@
 #include "platform/ui/messageboxprompter.h"
+#include "platform/ui/popupmenu.h"
 #include "platform/ui/shutdownwatcher.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,6 +28,8 @@ private slots:
     void shutdownSignals();
     void secondWatcherLeavesHandlers();
     void handlersRestored();
+    void popupMenuFromText_data();
+    void popupMenuFromText();
 };
 
 void TestUiServices::prompter_data()
@@ -188,6 +193,35 @@ void TestUiServices::handlersRestored()
     // A new watcher can take the signals over again.
     ShutdownWatcher again;
     QVERIFY(again.watchesSignals());
+}
+
+void TestUiServices::popupMenuFromText_data()
+{
+    QTest::addColumn<QString>("items");
+    QTest::addColumn<QString>("shown");   // "=" a separator, "*" after a disabled item
+    QTest::addColumn<int>("choose");      // the action triggered, counting separators
+    QTest::addColumn<int>("chosen");      // the item number reported
+    QTest::newRow("browse") << "&Add|~&Change|~&Delete|-|&Print" << "&Add,&Change*,&Delete*,=,&Print" << 4 << 4;
+    QTest::newRow("first") << "&Add|-|&Select" << "&Add,=,&Select" << 0 << 1;
+    QTest::newRow("tilde inside stays") << "A~B" << "A~B" << 0 << 1;
+    QTest::newRow("empty") << "" << "" << -1 << 0;
+}
+
+// A menu written as one text: separators are not numbered, "~" items show
+// but are off, and the number of the chosen item comes back.
+void TestUiServices::popupMenuFromText()
+{
+    QFETCH(QString, items);
+    QFETCH(int, choose);
+    int chosen = 0;
+    std::unique_ptr<QMenu> menu(cx::buildPopupMenu(items, nullptr, [&chosen](int n) { chosen = n; }));
+    QStringList shown;
+    for (QAction *a : menu->actions())
+        shown << (a->isSeparator() ? QStringLiteral("=") : a->text() + (a->isEnabled() ? QString() : QStringLiteral("*")));
+    QTEST(shown.join(QLatin1Char(',')), "shown");
+    if (choose >= 0)
+        menu->actions().at(choose)->trigger();
+    QTEST(chosen, "chosen");
 }
 
 QTEST_MAIN(TestUiServices)
