@@ -1,6 +1,7 @@
 // The song browse: orders and their tabs, ranges, the song form's requests
 // and the reload after each, the buttons, and the window in the frame.
 #include "common/scratchdirectory.h"
+#include "common/screenshots.h"
 #include "../store/catalogue.h"
 
 #include "lists/pagelist.h"
@@ -618,7 +619,12 @@ void TestBrowseSongs::screenshot()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.open());
     w.list()->controller().lineDown();
-    QVERIFY(w.grab().save(s("/tmp/browsesongs.png")));
+    QVERIFY(!w.grab().isNull());
+    saveScreenshot(&w, s("browsesongs"));
+    std::unique_ptr<QMenu> menu(w.createPopup());
+    menu->popup(w.list()->view()->viewport()->mapToGlobal(QPoint(40, 40)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+    saveScreenshot(menu.get(), s("browsesongs-popup"));
 }
 
 QTEST_MAIN(TestBrowseSongs)

@@ -1,4 +1,5 @@
 #include "common/scratchdirectory.h"
+#include "common/screenshots.h"
 #include "../store/catalogue.h"
 
 #include "platform/settings/inifile.h"
@@ -713,14 +714,12 @@ void TestSongForm::windowTexts()
         QCOMPARE(child<QComboBox>(w, "MUS:CategoryID")->currentText(), s("Rock"));
         QCOMPARE(child<QLineEdit>(w, "MUS:Artist")->maxLength(), 40);
 
-        const QString shots = qEnvironmentVariable("SONGFORM_SCREENSHOTS");
-        if (!shots.isEmpty()) {
-            w->show();
+        if (screenshotsWanted()) {
             for (int i = 0; i < tabs->count(); ++i) {
                 tabs->setCurrentIndex(i);
                 QTest::qWait(20);
-                w->grab().save(shots + s("/songform-") + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-')
-                               + u'-' + QString::number(i + 1) + s(".png"));
+                saveScreenshot(w, s("songform-") + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-')
+                                      + u'-' + QString::number(i + 1));
             }
         }
     });
