@@ -247,8 +247,8 @@ bool BrowseSongsController::isEnabled(Action action) const
 {
     switch (action) {
     case Action::Add:
-    case Action::Copy:
         return m_open;
+    case Action::Copy: // nothing to copy in an empty list
     case Action::Change:
     case Action::Delete:
         return m_open && !m_list->isEmpty();
