@@ -2,6 +2,7 @@
 
 #include "lists/columndelegate.h"
 #include "lists/listcontroller.h"
+#include "lists/listmoves.h"
 #include "lists/pagemodel.h"
 #include "store/dateformat.h"
 #include "store/picture.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -304,30 +306,19 @@ void PageList::updatePageSize()
 bool PageList::handleKey(QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Up:
-        m_controller.lineUp();
+    // The keys move the list as the record and page buttons do.
+    static const QHash<int, ListMove> moves{
+        {Qt::Key_Up, ListMove::Up},         {Qt::Key_Down, ListMove::Down},
+        {Qt::Key_PageUp, ListMove::PageUp}, {Qt::Key_PageDown, ListMove::PageDown},
+        {Qt::Key_Home, ListMove::Top},      {Qt::Key_End, ListMove::Bottom},
+    };
+    if (const auto move = moves.constFind(event->key()); move != moves.constEnd()) {
+        applyListMove(m_controller, *move);
         return true;
-    case Qt::Key_Down:
-        m_controller.lineDown();
-        return true;
-    case Qt::Key_PageUp:
-        m_controller.pageUp();
-        return true;
-    case Qt::Key_PageDown:
-        m_controller.pageDown();
-        return true;
-    case Qt::Key_Home:
-        m_controller.top();
-        return true;
-    case Qt::Key_End:
-        m_controller.bottom();
-        return true;
-    case Qt::Key_Backspace:
+    }
+    if (event->key() == Qt::Key_Backspace) {
         m_controller.backspace();
         return true;
-    default:
-        break;
     }
     const QString text = event->text();
     if (ctrl || (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) || text.isEmpty())
