@@ -4,7 +4,9 @@
 // highlighted song, a media range, and the thumb rebuild. Each figure is the
 // median of several runs, in milliseconds, for each catalogue size, with the
 // ratio of the largest size to the smallest: a list that never counts or walks
-// the table costs about the same on every size.
+// the table costs about the same on every size. Then the memory an open list
+// holds (its heap, and the engine's, after it has been paged through) in KiB:
+// it must not grow with the catalogue either.
 //
 // Usage: bench_lists [songs ...] [--dir directory]   (default 10000 1000000)
 // A catalogue already in the directory (songs-<count>.db) is used again.
@@ -19,6 +21,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <malloc.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -76,6 +81,19 @@ double median(const std::function<void()> &measured, const std::function<void()>
 
 using Figures = std::map<QString, double>;
 QStringList names; // in the order measured
+// KiB the open list holds, by catalogue: its own, and the engine's (page
+// cache and statements, bounded by the cache size).
+std::map<QString, std::pair<double, double>> held;
+
+double heapKiB()
+{
+    return mallinfo2().uordblks / 1024.0;
+}
+
+double engineKiB()
+{
+    return sqlite3_memory_used() / 1024.0;
+}
 
 void note(Figures &f, const char *name, double ms)
 {
@@ -109,6 +127,7 @@ bool measure(const QString &path, Figures &out)
              check(list.reloadTop() && list.rows().size() == kPage, "open");
          }));
 
+    const double heapBefore = heapKiB(), engineBefore = engineKiB();
     ListController list(program, TableId::Songs, songOrders(), songFields());
     list.setPageSize(kPage);
     check(list.reloadTop(), "reload");
@@ -182,6 +201,9 @@ bool measure(const QString &path, Figures &out)
     list.reloadTop();
     note(out, "thumb drag to 50", median([&] { list.moveThumb(50); }, [&] { list.top(); }));
     check(prompter.shown.isEmpty(), "no message");
+    // After every move above, the list and the statements and pages it keeps.
+    const double engine = engineKiB() - engineBefore;
+    held[path] = {heapKiB() - heapBefore - engine, engine};
     return ok;
 }
 
@@ -237,5 +259,19 @@ int main(int argc, char **argv)
         }
         std::printf("\n");
     }
+    const auto printHeld = [&](const char *name, double std::pair<double, double>::*part) {
+        std::printf("%-34s", name);
+        QList<double> kib;
+        for (const qint64 n : sizes)
+            kib << held[QDir(dir).filePath(QStringLiteral("songs-%1.db").arg(n))].*part;
+        for (double k : kib)
+            std::printf("%14.0f", k);
+        if (kib.size() > 1)
+            std::printf("%10.2f", kib.first() > 0 ? kib.last() / kib.first() : 0.0);
+        std::printf("\n");
+    };
+    std::printf("\nKiB held by the open list, after all of the above\n");
+    printHeld("the list itself", &std::pair<double, double>::first);
+    printHeld("the engine (cache, statements)", &std::pair<double, double>::second);
     return 0;
 }
