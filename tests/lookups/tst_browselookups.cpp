@@ -10,6 +10,7 @@
 #include "songs/selectalbum.h"
 #include "store/settingspaths.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -112,6 +113,7 @@ private slots:
     void selectAlbumLocatorPerTab_data();
     void selectAlbumLocatorPerTab();
     void selectAlbumReadError();
+    void selectAlbumLayoutAndPositionAreKept();
 
 private:
     std::unique_ptr<ScratchDirectory> m_dir;
@@ -537,6 +539,35 @@ void TestBrowseLookups::selectAlbumReadError()
     QVERIFY(c.prompter.shown.at(0).text.contains(QStringLiteral("from the Album file")));
     QVERIFY(!w.isVisible());
     QCOMPARE(c.program->response, int(Program::Cancelled));
+}
+
+// The album pick list keeps its place and its columns under its own section,
+// with the ":1" list name; a column the user widened opens widened again.
+void TestBrowseLookups::selectAlbumLayoutAndPositionAreKept()
+{
+    TestCatalogue c;
+    addAlbum(c, 1, "Blue", "Joni Mitchell");
+    QPoint placed;
+    int width = 0;
+    {
+        SelectAlbum w(*c.program, true);
+        w.show();
+        w.move(150, 130);
+        placed = w.geometry().topLeft();
+        QHeaderView *header = w.list()->view()->horizontalHeader();
+        width = header->sectionSize(1) + 40;
+        header->resizeSection(1, width); // Artist
+        w.button(QStringLiteral("close"))->click();
+    }
+    const IniFile positions(positionFilePath());
+    const QString section = QStringLiteral("SelectAlbum");
+    QCOMPARE(positions.readNumber(section, QStringLiteral("XPosit")), placed.x());
+    QVERIFY(positions.read(section, QStringLiteral("SRCF?Browse:1")).contains(QStringLiteral("~Artist~")));
+    QVERIFY(positions.read(section, QStringLiteral("SRCFOriginal?Browse:1")).contains(QStringLiteral("~Release Date~")));
+    SelectAlbum again(*c.program, true);
+    again.show();
+    QCOMPARE(again.geometry().topLeft(), placed);
+    QVERIFY(qAbs(again.list()->view()->horizontalHeader()->sectionSize(1) - width) <= 2);
 }
 
 QTEST_MAIN(TestBrowseLookups)
