@@ -3,6 +3,7 @@
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/images.h"
+#include "platform/ui/tabkeys.h"
 #include "platform/ui/popupmenu.h"
 #include "platform/ui/svgpixmap.h"
 #include "platform/ui/widgetgeometry.h"
@@ -56,6 +57,7 @@ BrowseSongs::BrowseSongs(Program &program, QWidget *parent) : QWidget(parent), m
     m_controller->setFormRunner([this] { return runSongForm(m_program, {}, this); });
 
     m_tabs = new QTabBar;
+    addTabKeys(this, m_tabs);
     m_tabs->setObjectName(s("tabs"));
     m_tabs->setExpanding(false);
     m_tabs->setFocusPolicy(Qt::NoFocus);

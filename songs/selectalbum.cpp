@@ -3,6 +3,7 @@
 
 #include "lists/pagelist.h"
 #include "platform/ui/images.h"
+#include "platform/ui/tabkeys.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "store/program.h"
@@ -57,6 +58,7 @@ SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
     connect(m_list, &PageList::closeRequested, this, [this] { finish(Program::Cancelled); });
 
     m_tabs = new QTabBar(this);
+    addTabKeys(this, m_tabs);
     m_tabs->setObjectName(QStringLiteral("tabs"));
     for (const char *t : {"Album", "Artist", "File #"})
         m_tabs->addTab(QString::fromLatin1(t));

@@ -4,6 +4,7 @@
 #include "lists/listmoves.h"
 #include "lists/pagelist.h"
 #include "platform/ui/images.h"
+#include "platform/ui/tabkeys.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/widgetgeometry.h"
 #include "songs/browselookup.h"
@@ -127,6 +128,7 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
     connect(m_controller.get(), &ListController::pageChanged, this, &SelectFileNumber::updateTitle);
 
     m_tabs = new QTabBar(this);
+    addTabKeys(this, m_tabs);
     m_tabs->setObjectName(s("tabs"));
     for (const char *t : kTabTexts)
         m_tabs->addTab(s(t));

@@ -140,6 +140,7 @@ private slots:
     void insertKeyThroughTheSongForm();
     void openedInTheFrameAndLayoutSaved();
     void frameRecordButtonsMoveTheActiveList();
+    void keyboardChoosesTheOrder();
     void screenshot();
 
 private:
@@ -592,6 +593,32 @@ void TestBrowseSongs::frameRecordButtonsMoveTheActiveList()
 
     frame.addChildWindow(new QWidget);
     QTRY_VERIFY(!frame.action(s("moveDown"))->isEnabled());
+}
+
+// From the list, Ctrl+PgDn and Ctrl+PgUp put it in the next or previous
+// order (wrapping round), keeping the highlighted song.
+void TestBrowseSongs::keyboardChoosesTheOrder()
+{
+    TestCatalogue c;
+    for (const auto &[artist, title] : {std::pair{"A", "Z"}, std::pair{"B", "Y"}, std::pair{"C", "X"}})
+        c.add(TableId::Songs, rec({{"MUS:Artist", s(artist)}, {"MUS:Title", s(title)}}));
+    BrowseSongs w(*c.program);
+    w.resize(900, 400);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(w.open());
+    QTableView *view = w.list()->view();
+    QVERIFY(view->hasFocus());
+    w.list()->controller().lineDown(); // B
+    QTest::keyClick(view, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(w.controller().tab(), int(Tab::ByTitle));
+    QCOMPARE(w.list()->controller().value(w.list()->controller().highlightedRow(), s("MUS:Artist")).toString(), s("B"));
+    QTest::keyClick(view, Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(w.controller().tab(), int(Tab::ByUdk));
+    QCOMPARE(w.tabs()->currentIndex(), int(Tab::ByUdk));
+    QVERIFY(view->hasFocus());
 }
 
 void TestBrowseSongs::screenshot()
