@@ -116,6 +116,22 @@ int PageList::pixelsToUnits(int pixels) const
     return qRound(pixels * 4.0 / qMax(1, fontMetrics().averageCharWidth()));
 }
 
+QSize PageList::sizeHint() const
+{
+    // Every column at its width and a dozen rows: a window opens showing its
+    // whole list where the screen allows (the window system caps it).
+    constexpr int kRows = 12;
+    const QHeaderView *header = m_view->horizontalHeader();
+    int width = 0;
+    for (int i = 0; i < header->count(); ++i)
+        if (!header->isSectionHidden(i))
+            width += header->sectionSize(i);
+    const int frame = 2 * m_view->frameWidth();
+    const int bar = m_scrollBar->sizeHint().width();
+    return {width + frame + bar,
+            header->sizeHint().height() + kRows * rowHeight() + m_view->horizontalScrollBar()->sizeHint().height() + frame};
+}
+
 int PageList::rowHeight() const
 {
     return fontMetrics().height() + 4;

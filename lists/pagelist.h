@@ -51,6 +51,7 @@ public:
     int unitsToPixels(int units) const;
     int pixelsToUnits(int pixels) const;
     int rowHeight() const;
+    QSize sizeHint() const override;
 
 signals:
     void activated(); // a double click on a row

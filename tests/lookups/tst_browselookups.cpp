@@ -2,6 +2,7 @@
 // mode, the commands through the one-field forms, refusals, the letter
 // locator, the popup, and what is kept between runs.
 #include "common/scratchdirectory.h"
+#include "common/screenshots.h"
 #include "../store/catalogue.h"
 
 #include "lists/pagelist.h"
@@ -567,6 +568,7 @@ void TestBrowseLookups::selectAlbumLayoutAndPositionAreKept()
     SelectAlbum again(*c.program, true);
     again.show();
     QCOMPARE(again.geometry().topLeft(), placed);
+    saveScreenshot(&again, QStringLiteral("selectalbum"));
     QVERIFY(qAbs(again.list()->view()->horizontalHeader()->sectionSize(1) - width) <= 2);
 }
 

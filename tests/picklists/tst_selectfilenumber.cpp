@@ -2,6 +2,7 @@
 // category range of "By Category", what select and close hand back, and
 // what is kept between runs.
 #include "common/scratchdirectory.h"
+#include "common/screenshots.h"
 #include "../store/catalogue.h"
 
 #include "lists/pagelist.h"
@@ -314,6 +315,7 @@ void TestSelectFileNumber::recordButtonsMoveTheList()
         };
         press("moveBottom"); // Queen
         press("moveUp");     // Coldplay
+        saveScreenshot(w, s("selectfilenumber"));
         w->button(s("select"))->click();
     });
     QCOMPARE(runSelectFileNumber(*c.program), int(Program::Completed));
