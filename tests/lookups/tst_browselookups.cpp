@@ -170,6 +170,7 @@ void TestBrowseLookups::windowTexts()
     QCOMPARE(select->isEnabled(), selectMode);
     QCOMPARE(select->isDefault(), selectMode);
     QCOMPARE(w->list()->view()->model()->columnCount(), 1);
+    saveScreenshot(w.get(), QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-'));
     QCOMPARE(w->list()->view()->model()->headerData(0, Qt::Horizontal).toString(), header);
     QCOMPARE(page(*w), QStringList{isMedia ? QStringLiteral("CD") : QStringLiteral("Rock")});
     auto *tabs = w->findChild<QTabBar *>(QStringLiteral("tabs"));
