@@ -137,14 +137,13 @@ int PageList::rowHeight() const
     return fontMetrics().height() + 4;
 }
 
-int PageList::shownPixels(const ListColumn &column) const
+int PageList::shownPixels(const ListColumn &column, const ListFormat &designed) const
 {
     const int px = unitsToPixels(column.width);
     // Window units were measured in a narrower font than ours: a column the
     // user has not resized opens wide enough for its header and, for numbers,
     // dates and times, for the widest value its picture shows, so none is cut.
     // A width the user chose stays.
-    const ListFormat designed = ListFormat::parse(m_designed);
     for (const ListColumn &d : designed.columns())
         if (d.dataPosition == column.dataPosition && d.width != column.width)
             return px;
@@ -167,8 +166,8 @@ int PageList::shownPixels(const ListColumn &column) const
     const int margins = 2 * m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 4;
     const QFontMetrics &metrics = m_view->fontMetrics();
     const int value = metrics.horizontalAdvance(widest.trimmed()) + indent;
-    const int header = metrics.horizontalAdvance(column.header) + 2 * margins;
-    return qMax(px, qMax(value, header) + margins);
+    const int header = metrics.horizontalAdvance(column.header);
+    return qMax(px, qMax(value, header) + 2 * margins);
 }
 
 void PageList::setShownFormat(const ListFormat &format)
@@ -179,11 +178,12 @@ void PageList::setShownFormat(const ListFormat &format)
         header->moveSection(header->visualIndex(logical), logical);
     m_model->setFormat(format);
     m_shownPixels.clear();
+    const ListFormat designed = ListFormat::parse(m_designed);
     for (int i = 0; i < format.size(); ++i) {
         const ListColumn &c = format.at(i);
         header->setSectionResizeMode(i, c.isResizable() ? QHeaderView::Interactive
                                                         : QHeaderView::Fixed);
-        const int px = shownPixels(c);
+        const int px = shownPixels(c, designed);
         header->resizeSection(i, px);
         m_shownPixels << px;
     }

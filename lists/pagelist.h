@@ -62,7 +62,7 @@ protected:
 
 private:
     void setShownFormat(const ListFormat &format);
-    int shownPixels(const ListColumn &column) const;
+    int shownPixels(const ListColumn &column, const ListFormat &designed) const;
     void syncPage();
     void syncHighlight(int column = -1);
     void syncThumb();

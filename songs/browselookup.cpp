@@ -16,7 +16,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>

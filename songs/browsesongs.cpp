@@ -3,9 +3,9 @@
 #include "lists/pagelist.h"
 #include "platform/settings/inifile.h"
 #include "platform/ui/images.h"
-#include "platform/ui/tabkeys.h"
 #include "platform/ui/popupmenu.h"
 #include "platform/ui/svgpixmap.h"
+#include "platform/ui/tabkeys.h"
 #include "platform/ui/widgetgeometry.h"
 #include "songs/updatesong.h"
 #include "store/program.h"
@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>

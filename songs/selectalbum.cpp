@@ -13,7 +13,6 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
 

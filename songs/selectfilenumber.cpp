@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
