@@ -590,6 +590,12 @@ void TestBrowseSongs::frameRecordButtonsMoveTheActiveList()
     QCOMPARE(list.locatorText(), QString());
     press("moveUp");
     QCOMPARE(artist(), s("C"));
+    // inside the frame the order keys reach the window too
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    browse->list()->view()->setFocus();
+    QTest::keyClick(browse->list()->view(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(browse->controller().tab(), int(Tab::ByTitle));
 
     frame.addChildWindow(new QWidget);
     QTRY_VERIFY(!frame.action(s("moveDown"))->isEnabled());
