@@ -1,15 +1,8 @@
 #include "songs/selectalbum.h"
-#include "songs/pickwindowplace.h"
 
 #include "lists/pagelist.h"
-#include "platform/ui/images.h"
 #include "platform/ui/tabkeys.h"
-#include "platform/settings/inifile.h"
-#include "platform/ui/widgetgeometry.h"
 #include "store/program.h"
-#include "store/settingspaths.h"
-#include "store/standardmessage.h"
-#include "store/windowposition.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -30,11 +23,9 @@ QString SelectAlbum::listFormat()
 }
 
 SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
-    : QDialog(parent), m_program(program), m_selectMode(selectMode), m_place(kSection, kLayoutControl)
+    : PickList(program, TableId::Album, selectMode, kSection, kLayoutControl, parent)
 {
-    setObjectName(kSection);
     setWindowTitle(QStringLiteral("Select An Album"));
-    setSizeGripEnabled(true);
     const TableDecl &decl = program.table(TableId::Album).decl();
     auto key = [&decl](const char *name) { return decl.keyIndex(QString::fromLatin1(name)); };
     const QList<ListOrder> orders{
@@ -46,15 +37,7 @@ SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
     auto f = [](const char *name) { return ListField{QString::fromLatin1(name), {}}; };
     const QList<ListField> fields{f("ALB:Album"),     f("ALB:Artist"),      f("ALB:FileNumber"),
                                   f("ALB:Media"),     f("ALB:ReleaseDate"), f("ALB:AlbumID")};
-    m_controller = std::make_unique<ListController>(program, TableId::Album, orders, fields);
-
-    m_list = new PageList(*m_controller, listFormat(), this);
-    m_list->setObjectName(QStringLiteral("list"));
-    connect(m_list, &PageList::activated, this, [this] {
-        if (m_selectMode)
-            choose();
-    });
-    connect(m_list, &PageList::closeRequested, this, [this] { finish(Program::Cancelled); });
+    createList(std::make_unique<ListController>(program, TableId::Album, orders, fields), listFormat());
 
     m_tabs = new QTabBar(this);
     addTabKeys(this, m_tabs);
@@ -63,46 +46,16 @@ SelectAlbum::SelectAlbum(Program &program, bool selectMode, QWidget *parent)
         m_tabs->addTab(QString::fromLatin1(t));
     connect(m_tabs, &QTabBar::currentChanged, this, &SelectAlbum::setTab);
 
-    auto *select = new QPushButton(QStringLiteral("&Select"), this);
-    select->setObjectName(QStringLiteral("select"));
-    select->setAutoDefault(false);
-    select->setVisible(selectMode);
-    select->setEnabled(selectMode);
-    select->setDefault(selectMode);
-    auto *close = new QPushButton(QStringLiteral("Cl&ose"), this);
-    close->setObjectName(QStringLiteral("close"));
-    close->setAutoDefault(false);
-    close->setIcon(imageIcon(QStringLiteral("exit")));
-    connect(select, &QPushButton::clicked, this, &SelectAlbum::choose);
-    connect(close, &QPushButton::clicked, this, &SelectAlbum::dismiss);
-
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(select);
+    buttons->addWidget(createSelectButton(true));
     buttons->addStretch();
-    buttons->addWidget(close);
+    buttons->addWidget(createCloseButton());
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
 
-    IniFile positions(positionFilePath());
-    m_list->restoreLayout(positions, kSection, kLayoutControl, program.settings.dateFormat);
-
-    m_program.request = Program::NoRequest;
-    m_use = std::make_unique<TableUse>(program, std::initializer_list<TableId>{TableId::Album});
-    m_open = m_use->ok() && !program.halted() && m_controller->reloadTop();
-    m_list->setFocus();
-}
-
-SelectAlbum::~SelectAlbum()
-{
-    m_controller.reset();
-    m_use.reset();
-}
-
-QPushButton *SelectAlbum::button(const QString &objectName) const
-{
-    return findChild<QPushButton *>(objectName);
+    openList({TableId::Album});
 }
 
 void SelectAlbum::setTab(int tab)
@@ -120,54 +73,10 @@ void SelectAlbum::setTab(int tab)
         m_controller->reloadTop();
 }
 
-void SelectAlbum::choose()
-{
-    if (!m_selectMode || m_place.ended() || m_controller->isEmpty())
-        return;
-    if (m_controller->rereadHighlighted() != StorageCode::NoError) {
-        standardMessage(m_program, MessageId::RecordRetrievalError, QStringLiteral("Album"));
-        return;
-    }
-    finish(Program::Completed);
-}
-
-void SelectAlbum::dismiss()
-{
-    if (!m_controller->isEmpty())
-        m_controller->rereadHighlighted();
-    finish(Program::Cancelled);
-}
-
-void SelectAlbum::finish(int response)
-{
-    if (!m_place.end(this, m_list))
-        return;
-    m_program.response = response;
-    QDialog::done(response == Program::Completed ? Accepted : Rejected);
-}
-
-void SelectAlbum::done(int)
-{
-    // Escape and the window's close button end it as "Cl&ose" does.
-    if (!m_place.ended())
-        dismiss();
-}
-
-void SelectAlbum::showEvent(QShowEvent *event)
-{
-    m_place.restoreOnFirstShow(this);
-    QDialog::showEvent(event);
-}
-
 int runSelectAlbum(Program &program, bool selectMode, QWidget *parent)
 {
     SelectAlbum window(program, selectMode, parent);
-    if (!window.isOpen()) {
-        program.response = Program::Cancelled;
-        return program.response;
-    }
-    window.exec();
-    return program.response;
+    return runPickList(program, window);
 }
 
 } // namespace cx

@@ -1,17 +1,10 @@
 #include "songs/selectfilenumber.h"
-#include "songs/pickwindowplace.h"
 
 #include "lists/listmoves.h"
 #include "lists/pagelist.h"
-#include "platform/ui/images.h"
 #include "platform/ui/tabkeys.h"
-#include "platform/settings/inifile.h"
-#include "platform/ui/widgetgeometry.h"
 #include "songs/browselookup.h"
 #include "store/program.h"
-#include "store/settingspaths.h"
-#include "store/standardmessage.h"
-#include "store/windowposition.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -83,11 +76,9 @@ QString SelectFileNumber::windowTitleFor(qint64 songs)
 }
 
 SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *parent)
-    : QDialog(parent), m_program(program), m_selectMode(selectMode), m_place(kSection, kLayoutControl)
+    : PickList(program, TableId::Songs, selectMode, kSection, kLayoutControl, parent)
 {
-    setObjectName(kSection);
     setWindowTitle(s("Select File Number"));
-    setSizeGripEnabled(true);
 
     const TableDecl &decl = tableDecl(TableId::Songs);
     auto key = [&decl](const char *name) { return decl.keyIndex(s(name)); };
@@ -114,16 +105,9 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
         // computed after the name
         {s("CAT:CategoryID"), [lookup](const Record &) { return QVariant(lookup->foundId()); }},
     };
-    m_controller = std::make_unique<ListController>(program, TableId::Songs, orders, fields);
-    m_controller->setLocatorLength(30);
-
-    m_list = new PageList(*m_controller, listFormat(), this);
-    m_list->setObjectName(s("list"));
-    connect(m_list, &PageList::activated, this, [this] {
-        if (m_selectMode)
-            choose();
-    });
-    connect(m_list, &PageList::closeRequested, this, [this] { finish(Program::Cancelled); });
+    auto controller = std::make_unique<ListController>(program, TableId::Songs, orders, fields);
+    controller->setLocatorLength(30);
+    createList(std::move(controller), listFormat());
     connect(m_controller.get(), &ListController::pageChanged, this, &SelectFileNumber::updateTitle);
 
     m_tabs = new QTabBar(this);
@@ -146,18 +130,6 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
     m_locator->setTextFormat(Qt::PlainText);
     connect(m_controller.get(), &ListController::locatorChanged, m_locator, &QLabel::setText);
 
-    auto *select = new QPushButton(s("&Select"), this);
-    select->setObjectName(s("select"));
-    select->setAutoDefault(false);
-    select->setEnabled(selectMode);
-    select->setDefault(selectMode);
-    auto *close = new QPushButton(s("Cl&ose"), this);
-    close->setObjectName(s("close"));
-    close->setAutoDefault(false);
-    close->setIcon(imageIcon(QStringLiteral("exit")));
-    connect(select, &QPushButton::clicked, this, &SelectFileNumber::choose);
-    connect(close, &QPushButton::clicked, this, &SelectFileNumber::dismiss);
-
     auto *tabRow = new QHBoxLayout;
     tabRow->addWidget(m_tabs, 1);
     tabRow->addWidget(m_selectCategory);
@@ -171,37 +143,18 @@ SelectFileNumber::SelectFileNumber(Program &program, bool selectMode, QWidget *p
     moves->setIconSize(QSize(16, 16));
     moves->addActions(makeListMoveActions(this, [this] { return this; }));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(select);
+    buttons->addWidget(createSelectButton(false));
     buttons->addStretch();
     buttons->addWidget(moves);
     buttons->addStretch();
-    buttons->addWidget(close);
+    buttons->addWidget(createCloseButton());
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(tabRow);
     layout->addWidget(m_list, 1);
     layout->addLayout(locatorRow);
     layout->addLayout(buttons);
 
-    IniFile positions(positionFilePath());
-    m_list->restoreLayout(positions, kSection, kLayoutControl, program.settings.dateFormat);
-
-    m_program.request = Program::NoRequest;
-    m_use = std::make_unique<TableUse>(
-        program, std::initializer_list<TableId>{TableId::Categories, TableId::Songs});
-    m_open = m_use->ok() && !program.halted() && m_controller->reloadTop();
-    m_list->setFocus();
-}
-
-SelectFileNumber::~SelectFileNumber()
-{
-    // The list's statements go before the tables close.
-    m_controller.reset();
-    m_use.reset();
-}
-
-QPushButton *SelectFileNumber::button(const QString &objectName) const
-{
-    return findChild<QPushButton *>(objectName);
+    openList({TableId::Categories, TableId::Songs});
 }
 
 void SelectFileNumber::updateTitle()
@@ -221,7 +174,7 @@ void SelectFileNumber::applyCategory()
 
 void SelectFileNumber::setTab(int tab)
 {
-    if (tab < 0 || tab >= TabCount || m_place.ended())
+    if (tab < 0 || tab >= TabCount || ended())
         return;
     if (m_tabs->currentIndex() != tab) {
         m_tabs->setCurrentIndex(tab); // comes back here
@@ -249,7 +202,7 @@ void SelectFileNumber::setTab(int tab)
 
 void SelectFileNumber::selectCategory()
 {
-    if (m_place.ended())
+    if (ended())
         return;
     Table &cat = m_program.table(TableId::Categories);
     const Record before = cat.buffer();
@@ -274,55 +227,10 @@ void SelectFileNumber::selectCategory()
     m_list->setFocus();
 }
 
-void SelectFileNumber::choose()
-{
-    if (!m_selectMode || m_place.ended() || m_controller->isEmpty())
-        return;
-    if (m_controller->rereadHighlighted() != StorageCode::NoError) {
-        standardMessage(m_program, MessageId::RecordRetrievalError,
-                        m_program.table(TableId::Songs).decl().label);
-        return;
-    }
-    finish(Program::Completed);
-}
-
-void SelectFileNumber::dismiss()
-{
-    if (!m_controller->isEmpty())
-        m_controller->rereadHighlighted();
-    finish(Program::Cancelled);
-}
-
-void SelectFileNumber::finish(int response)
-{
-    if (!m_place.end(this, m_list))
-        return;
-    m_program.response = response;
-    QDialog::done(response == Program::Completed ? Accepted : Rejected);
-}
-
-void SelectFileNumber::done(int)
-{
-    // Escape and the window's close button end it as "Cl&ose" does.
-    if (!m_place.ended())
-        dismiss();
-}
-
-void SelectFileNumber::showEvent(QShowEvent *event)
-{
-    m_place.restoreOnFirstShow(this);
-    QDialog::showEvent(event);
-}
-
 int runSelectFileNumber(Program &program, QWidget *parent)
 {
     SelectFileNumber window(program, true, parent);
-    if (!window.isOpen()) {
-        program.response = Program::Cancelled;
-        return program.response;
-    }
-    window.exec();
-    return program.response;
+    return runPickList(program, window);
 }
 
 } // namespace cx

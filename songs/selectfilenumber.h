@@ -4,38 +4,21 @@
 // double click, when called to select) hands the highlighted song back in the
 // songs buffer with the response completed; "Cl&ose" leaves it there
 // cancelled.
-#include "lists/listcontroller.h"
-#include "store/opentable.h"
-
-#include "songs/pickwindowplace.h"
-
-#include <QDialog>
-
-#include <memory>
+#include "songs/picklist.h"
 
 class QLabel;
-class QPushButton;
-class QTabBar;
 
 namespace cx {
 
-class PageList;
-
-class SelectFileNumber : public QDialog
+class SelectFileNumber : public PickList
 {
     Q_OBJECT
 public:
     enum Tab { ByArtist, ByTitle, ByAlbum, ByMedia, ByCategory, ByChartNumber, TabCount };
 
     SelectFileNumber(Program &program, bool selectMode = true, QWidget *parent = nullptr);
-    ~SelectFileNumber() override;
 
-    ListController &controller() { return *m_controller; }
-    PageList *list() const { return m_list; }
-    QTabBar *tabs() const { return m_tabs; }
     QLabel *locator() const { return m_locator; }
-    QPushButton *button(const QString &objectName) const;
-    bool isOpen() const { return m_open; }
 
     // The category "By Category" lists: the Categories record's id when the
     // tab was entered or a category was last chosen. 0: none, nothing listed.
@@ -43,32 +26,17 @@ public:
 
     void setTab(int tab);
     void selectCategory(); // "&Select Category": the category browse in select mode
-    void choose();         // "&Select"
-    void dismiss();        // "Cl&ose"
 
     static QString listFormat();
     static QString windowTitleFor(qint64 songs);
 
-protected:
-    void done(int result) override;
-    void showEvent(QShowEvent *event) override;
-
 private:
     void applyCategory();
     void updateTitle();
-    void finish(int response);
 
-    Program &m_program;
-    bool m_selectMode;
-    std::unique_ptr<TableUse> m_use;
-    std::unique_ptr<ListController> m_controller;
-    PageList *m_list = nullptr;
-    QTabBar *m_tabs = nullptr;
     QLabel *m_locator = nullptr;
     QPushButton *m_selectCategory = nullptr;
     qint64 m_category = 0;
-    bool m_open = false;
-    PickWindowPlace m_place;
 };
 
 // Runs the pick list modal, called to select a song; the response is
