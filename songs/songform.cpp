@@ -138,11 +138,10 @@ QString SongForm::udkPrompt() const
     return prompt.isEmpty() ? QStringLiteral("User Defined Key Field:") : prompt + u':';
 }
 
-bool SongForm::fillMedia()
+bool SongForm::readAll(TableId table, const QString &key, const std::function<void(const Record &)> &take)
 {
-    Table &t = m_program.table(TableId::Media);
-    m_media.clear();
-    t.setOrder(t.decl().keyIndex(name("KeyMedia")));
+    Table &t = m_program.table(table);
+    t.setOrder(t.decl().keyIndex(key));
     for (;;) {
         const StorageCode code = t.next();
         if (code == StorageCode::RecordNotAvailable)
@@ -151,25 +150,22 @@ bool SongForm::fillMedia()
             standardMessage(m_program, MessageId::RecordRetrievalError, t.label());
             return false;
         }
-        m_media << t.buffer().text(name("MED:Media"));
+        take(t.buffer());
     }
+}
+
+bool SongForm::fillMedia()
+{
+    m_media.clear();
+    return readAll(TableId::Media, name("KeyMedia"), [this](const Record &r) { m_media << r.text(name("MED:Media")); });
 }
 
 bool SongForm::fillCategories()
 {
-    Table &t = m_program.table(TableId::Categories);
     m_categories.clear();
-    t.setOrder(t.decl().keyIndex(name("KeyCategory")));
-    for (;;) {
-        const StorageCode code = t.next();
-        if (code == StorageCode::RecordNotAvailable)
-            return true;
-        if (code != StorageCode::NoError) {
-            standardMessage(m_program, MessageId::RecordRetrievalError, t.label());
-            return false;
-        }
-        m_categories << Category{t.buffer().number(name("CAT:CategoryID")), t.buffer().text(name("CAT:Category"))};
-    }
+    return readAll(TableId::Categories, name("KeyCategory"), [this](const Record &r) {
+        m_categories << Category{r.number(name("CAT:CategoryID")), r.text(name("CAT:Category"))};
+    });
 }
 
 QStringList SongForm::categoryNames() const

@@ -102,6 +102,9 @@ public:
     bool ditto(const QString &field);
 
 private:
+    // Every record of the table in key order, handed to take; false (after
+    // the message) when a read fails.
+    bool readAll(TableId table, const QString &key, const std::function<void(const Record &)> &take);
     bool fillMedia();
     bool fillCategories();
     QString categoryNameOf(qint64 id) const;
